@@ -1,0 +1,111 @@
+// tavrin-cli: generates the pop-up script from options, for scripts and tests.
+#include "generator/PopupSettings.h"
+#include "generator/ScriptGenerator.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <string>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+enum class PrintWhat { All, Functions, Loader, Instruction };
+
+// Writes bytes to standard output exactly as they are.
+void writeRaw(const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    using tavrin::PopupPlacement;
+    using tavrin::PopupTrigger;
+
+    tavrin::PopupSettings s = tavrin::PopupSettings::defaults();
+    PrintWhat print = PrintWhat::All;
+
+    CLI::App app{"Generates the HTML/JavaScript for a pop-up window, as the Tavrin desktop program does.\n"
+                 "Every option left out keeps the value the desktop program starts with.",
+                 "tavrin-cli"};
+    app.option_defaults()->always_capture_default();
+    app.add_option("--url", s.pageUrl, "Address of the page shown in the pop-up");
+    app.add_option("--name", s.windowName, "Window name (blanks are removed); also the cookie's name");
+    app.add_option("--width", s.width, "Window width, as typed");
+    app.add_option("--height", s.height, "Window height, as typed");
+    app.add_option("--left", s.left, "Horizontal screen position, as typed");
+    app.add_option("--top", s.top, "Vertical screen position, as typed");
+    app.add_option("--days", s.days, "Days before the pop-up may show again (empty or 0: no cookie)");
+
+    struct Feature {
+        const char* flag;
+        std::int32_t* field;
+        const char* help;
+    };
+    const Feature features[] = {
+        {"--directories", &s.directories, "Window has the directories bar"},
+        {"--location", &s.location, "Window has the location bar"},
+        {"--menubar", &s.menuBar, "Window has the menu bar"},
+        {"--resizable", &s.resizable, "Window can be resized"},
+        {"--scrollbars", &s.scrollBars, "Window has scroll bars"},
+        {"--status", &s.statusBar, "Window has the status bar"},
+        {"--toolbar", &s.toolbar, "Window has the toolbar"},
+        {"--center", &s.centre, "Center tick box (changes no output)"},
+    };
+    for (const Feature& f : features) {
+        app.add_flag_callback(f.flag, [field = f.field] { *field = 1; }, f.help);
+    }
+
+    PopupTrigger trigger = PopupTrigger::OnLoad;
+    const std::map<std::string, PopupTrigger> triggers{
+        {"load", PopupTrigger::OnLoad}, {"close", PopupTrigger::OnClose}, {"button", PopupTrigger::OnButton}};
+    app.add_option("--trigger", trigger, "When the pop-up opens: load, close or button (default load)")
+        ->transform(CLI::CheckedTransformer(triggers));
+
+    PopupPlacement placement = PopupPlacement::Over;
+    const std::map<std::string, PopupPlacement> placements{{"over", PopupPlacement::Over},
+                                                            {"under", PopupPlacement::Under}};
+    app.add_option("--placement", placement, "Pop over or under the page (default over)")
+        ->transform(CLI::CheckedTransformer(placements));
+
+    const std::map<std::string, PrintWhat> prints{
+        {"functions", PrintWhat::Functions}, {"loader", PrintWhat::Loader}, {"instruction", PrintWhat::Instruction}};
+    app.add_option("--print", print,
+                   "Write only this text, byte for byte: functions, loader or instruction")
+        ->transform(CLI::CheckedTransformer(prints));
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::cerr << "tavrin-cli: " << e.what() << " (see --help)\n";
+        return 2;
+    }
+    s.trigger = trigger;
+    s.placement = placement;
+
+    const tavrin::GeneratedScript out = tavrin::ScriptGenerator::generate(s);
+    switch (print) {
+    case PrintWhat::Functions: writeRaw(out.functionsText); break;
+    case PrintWhat::Loader: writeRaw(out.loaderText); break;
+    case PrintWhat::Instruction: writeRaw(out.instructionText); break;
+    case PrintWhat::All:
+        writeRaw("Loader attribute (" + out.instructionText + "):\n" + out.loaderText +
+                 "\n\nJavaScript functions (paste just above </head>):\n" + out.functionsText);
+        break;
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}

@@ -1,0 +1,160 @@
+#include "generator/ScriptGenerator.h"
+
+#include <algorithm>
+
+namespace tavrin {
+
+namespace {
+
+constexpr std::string_view kCookieReader =
+    "function getCookie(name) {\r\n"
+    "  var cookieFound = false;\r\n"
+    "  var start = 0;\r\n"
+    "  var end = 0;\r\n"
+    "  var cookieString = document.cookie;\r\n"
+    "  var i = 0;\r\n"
+    "   // SCAN THE COOKIE FOR name\r\n"
+    "  while (i <= cookieString.length) {\r\n"
+    "    start = i;\r\n"
+    "    end = start + name.length;\r\n"
+    "    if (cookieString.substring(start,end) == name) {\r\n"
+    "      cookieFound = true;\r\n"
+    "      break;\r\n"
+    "    }\r\n"
+    "    i++;\r\n"
+    "  }\r\n"
+    "  // IS name FOUND?\r\n"
+    "  if (cookieFound) {\r\n"
+    "    return document.cookie.substring(start,end); \r\n"
+    "  }\r\n"
+    "  return ;\r\n"
+    "}\r\n";
+
+constexpr std::string_view kBodyInstruction = "Paste this code into your body tag just before it closes with >";
+constexpr std::string_view kButtonInstruction =
+    "Paste this code into the image or button tag just before it closes with >";
+
+// Appends a piece made of fixed text around one typed text.
+void appendQuoted(std::string& out, std::string_view before, std::string_view text, char quote,
+                  std::string_view after)
+{
+    out += before;
+    appendJsStringContent(out, text, quote);
+    out += after;
+}
+
+std::string optionItems(const PopupSettings& s)
+{
+    std::string items;
+    auto sized = [&](std::string_view key, const std::string& text) {
+        if (readNumber(text) > 0) {
+            items += key;
+            items += text;
+            items += ',';
+        }
+    };
+    sized("width=", s.width);
+    sized("height=", s.height);
+    if (readNumber(s.top) > 0)
+        items += "top=" + s.top + ",screenY=" + s.top + ",";
+    if (readNumber(s.left) > 0)
+        items += "left=" + s.left + ",screenX=" + s.left + ",";
+    auto feature = [&](std::int32_t flag, std::string_view item) {
+        if (flag != 0)
+            items += item;
+    };
+    feature(s.directories, "directories=yes,");
+    feature(s.location, "location=yes,");
+    feature(s.menuBar, "menubar=yes,");
+    feature(s.resizable, "resizable=yes,");
+    feature(s.scrollBars, "scrollbars=yes,");
+    feature(s.statusBar, "status=yes,");
+    feature(s.toolbar, "toolbar=yes,");
+    return items;
+}
+
+}  // namespace
+
+void appendJsStringContent(std::string& out, std::string_view text, char quote)
+{
+    for (char c : text) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        // \x00 rather than \0: a digit after \0 would make an octal escape.
+        case '\0': out += "\\x00"; break;
+        case '<': out += "\\x3C"; break;
+        default:
+            if (c == quote)
+                out += '\\';
+            out += c;
+        }
+    }
+}
+
+GeneratedScript ScriptGenerator::generate(PopupSettings& s)
+{
+    std::erase(s.windowName, ' ');
+    const std::string& name = s.windowName;
+    // A negative number of days asks for no cookie, just like 0.
+    const std::int32_t days = std::min(readNumber(s.days), kMaxCookieDays);
+    const bool cookie = days > 0;
+
+    GeneratedScript out;
+    std::string& f = out.functionsText;
+    f.reserve(1024 + 2 * (s.pageUrl.size() + name.size() + s.days.size()) +
+              4 * (s.width.size() + s.height.size() + s.left.size() + s.top.size()));
+    f += "\r\n<script LANGUAGE=\"javascript\">\r\n";
+    f += "<!-- Start ";
+    f += kHomeAddress;
+    f += " \r\n";
+    f += "  function tavrin() {\r\n";
+    appendQuoted(f, "var page = '", s.pageUrl, '\'', "' ;\r\n");
+    appendQuoted(f, "var name = '", name, '\'', "' ;\r\n");
+    appendQuoted(f, "var options = '", optionItems(s), '\'', "' ;\r\n");
+    if (cookie)
+        f += "if (!getCookie(name)) {\r\n";
+    f += "myPopup = window.open(page, name, options) ;\r\n";
+    // Bring the window to the front only when it is meant to pop over; a
+    // blocked pop-up leaves myPopup null, so the call is guarded.
+    if (s.placement.value_or(PopupPlacement::Over) == PopupPlacement::Over)
+        f += "if (myPopup) myPopup.focus() ;\r\n";
+    if (cookie) {
+        f += "}\r\n";
+        f += "var expires = new Date();\r\n";
+        f += "expires.setTime (expires.getTime() + 24 * 60 * 60 * " + std::to_string(days) + " * 1000); \r\n";
+        f += "var expiryDate = expires.toGMTString();\r\n";
+        f += "document.cookie = \"";
+        appendJsStringContent(f, name, '"');
+        f += '=';
+        appendJsStringContent(f, s.days, '"');
+        f += "; expires=\" + expiryDate;\r\n";
+    }
+    f += "return false;\r\n";
+    f += "}\r\n";
+    if (cookie)
+        f += kCookieReader;
+    f += "// End ";
+    f += kHomeAddress;
+    f += " -->\r\n";
+    f += "</script>\r\n";
+
+    switch (s.trigger.value_or(PopupTrigger::OnLoad)) {
+    case PopupTrigger::OnLoad:
+        out.loaderText = " onLoad=\"tavrin()\" ";
+        out.instructionText = kBodyInstruction;
+        break;
+    case PopupTrigger::OnClose:
+        out.loaderText = " onUnload=\"tavrin()\" ";
+        out.instructionText = kBodyInstruction;
+        break;
+    case PopupTrigger::OnButton:
+        out.loaderText = " OnClick=\"tavrin()\" ";
+        out.instructionText = kButtonInstruction;
+        break;
+    }
+    return out;
+}
+
+}  // namespace tavrin
