@@ -1,0 +1,143 @@
+#pragma once
+// The seam between the dialog framework and a platform back end.
+//
+// A back end creates a dialog's native window and controls from a template,
+// reads and writes their state, runs a nested modal loop, reports raw user
+// events, and provides the few platform services the dialogs need (message
+// boxes, clipboard, opening a file, the sockets check). Everything that is
+// the same on every platform (data exchange, command routing, Enter and
+// Escape routing, combo matching, centring) lives in the framework, which
+// reaches the back end only through these interfaces.
+//
+// A modal run is one call, `Backend::runModal`, because a system dialog
+// manager creates, initialises and runs a dialog in one call: the back end
+// creates the window, calls `WindowEvents::onInitDialog` once the controls
+// exist, then loops until `Window::endDialog`.
+
+#include "framework/Template.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tavrin::fw {
+
+// A rectangle in screen pixels.
+struct PixelRect {
+    int x = 0;
+    int y = 0;
+    int cx = 0;
+    int cy = 0;
+};
+
+// Buttons and icon of a message box; values as the Windows API uses them.
+enum class MbButtons { Ok = 0x0, OkCancel = 0x1, YesNoCancel = 0x3, YesNo = 0x4 };
+enum class MbIcon { None = 0x0, Error = 0x10, Question = 0x20, Exclamation = 0x30, Information = 0x40 };
+
+// Results of dialogs and message boxes.
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
+inline constexpr int kIdYes = 6;
+inline constexpr int kIdNo = 7;
+
+// What became of a request to put text on the clipboard.
+enum class ClipboardResult {
+    Copied,
+    CannotOpen,     // another program holds the clipboard
+    NoMemory,       // the memory block could not be allocated or locked
+    Refused,        // the clipboard did not take the data
+};
+
+// A created dialog window, as the framework sees it. Control ids are those
+// of the dialog's template.
+class Window {
+public:
+    virtual ~Window() = default;
+
+    // Edit boxes, the combo's edit field, static texts and button captions.
+    virtual std::string text(int id) const = 0;
+    virtual void setText(int id, std::string_view text) = 0;
+
+    // Check boxes and radio buttons: 0 clear, 1 ticked, 2 indeterminate.
+    virtual int checkState(int id) const = 0;
+    virtual void setCheckState(int id, int state) = 0;
+
+    // Combo box lists. An index of -1 means no item.
+    virtual bool addListItem(int id, std::string_view item) = 0;
+    virtual int listCount(int id) const = 0;
+    virtual std::string listItem(int id, int index) const = 0;
+    virtual int listSelection(int id) const = 0;
+    // Selecting an item shows its text in the edit field; -1 selects none
+    // and leaves the edit field empty.
+    virtual void setListSelection(int id, int index) = 0;
+    virtual bool isListDropped(int id) const = 0;
+    virtual void closeList(int id) = 0;
+
+    // Keyboard focus by control id (kNoId: none of the dialog's controls).
+    virtual int focus() const = 0;
+    virtual void setFocus(int id) = 0;
+
+    // The whole window, frame included, in screen pixels.
+    virtual PixelRect frame() const = 0;
+    virtual void moveTo(int x, int y) = 0;
+    virtual bool isVisibleAndNotMinimised() const = 0;
+
+    // Big and small window icon from an icon resource.
+    virtual void setIcon(int iconId) = 0;
+    // False when the window has no system menu.
+    virtual bool appendSystemMenuSeparator() = 0;
+    virtual bool appendSystemMenuItem(unsigned command, std::string_view text) = 0;
+
+    // Ends the modal run of this window with `result`.
+    virtual void endDialog(int result) = 0;
+};
+
+// What a back end reports to the framework about one dialog.
+class WindowEvents {
+public:
+    virtual ~WindowEvents() = default;
+    // The window and its controls exist; false ends the run with -1.
+    virtual bool onInitDialog(Window& window) = 0;
+    // A push button, check box or radio button was pressed (a radio or check
+    // box has already changed its state), or the system's dialog manager sent
+    // a command: 1 for Enter on the default button, 2 for Escape, the close
+    // box and the system menu's Close.
+    virtual void onCommand(int id) = 0;
+    // Enter with the focus on control `focusId`, from back ends that have no
+    // dialog manager of their own; the framework decides what it presses.
+    virtual void onEnterKey(int focusId) = 0;
+    // An entry of the system menu other than the standard ones.
+    virtual void onSysCommand(unsigned command) = 0;
+};
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // Creates the dialog from `tmpl`, owned by `owner` (nullptr: none),
+    // calls `events.onInitDialog`, and runs a nested loop, in which the owner
+    // takes no input, until the window ends. Returns the end result, or -1
+    // when the window could not be created or initialisation failed.
+    virtual int runModal(const DialogTemplate& tmpl, Window* owner, WindowEvents& events) = 0;
+
+    // The screen's work area, for centring.
+    virtual PixelRect workArea() const = 0;
+
+    // A modal message box; returns the id of the button pressed.
+    virtual int messageBox(Window* owner, std::string_view text, std::string_view caption, MbButtons buttons,
+                           MbIcon icon) = 0;
+
+    // Puts `text` on the clipboard as plain, zero-terminated text. On any
+    // failure the clipboard keeps its previous content and nothing leaks.
+    virtual ClipboardResult copyText(Window& owner, std::string_view text) = 0;
+
+    // Opens a file with the application the desktop associates with it;
+    // false when no application could be started.
+    virtual bool openWithDefaultApplication(const std::string& path) = 0;
+
+    // Starts the platform's sockets layer (version 1.1 on Windows); true
+    // where there is none to start.
+    virtual bool startSockets() = 0;
+};
+
+}  // namespace tavrin::fw
