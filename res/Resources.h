@@ -1,7 +1,7 @@
 #pragma once
 // Tavrin's resources as data: dialog templates, string table and the icon id.
 //
-// Dialogs take their templates from here (`resultsTemplate()` and friends);
+// Dialogs take their templates from here (`mainTemplate()` and friends);
 // the application hands `strings()` to the framework. Control ids appear
 // here as plain numbers; ui/ControlIds.h names them, and a test keeps the
 // two in step.
@@ -21,6 +21,8 @@ inline constexpr int kSocketsFailedString = 103;
 // The application icon, a 32 x 32 and a 16 x 16 picture.
 inline constexpr int kAppIcon = 128;
 
+const fw::DialogTemplate& aboutTemplate();
+const fw::DialogTemplate& mainTemplate();
 const fw::DialogTemplate& resultsTemplate();
 // Every dialog template by id; nullptr for an unknown id.
 const fw::DialogTemplate* dialogTemplate(int id);

@@ -18,7 +18,7 @@ inline const fw::StringTable& testStrings()
 // An application whose start-up runs the test's body.
 class TestApp : public fw::CWinApp {
 public:
-    TestApp() : CWinApp(testStrings()) {}
+    explicit TestApp(const fw::StringTable& strings = testStrings()) : CWinApp(strings) {}
     bool InitInstance() override
     {
         body_();

@@ -200,6 +200,8 @@ public:
 
     // What the user sees.
     HeadlessWindow& top() const;
+    // The open dialog `depth` levels in, 0 being the outermost.
+    HeadlessWindow& dialog(std::size_t depth) const { return *open_.at(depth); }
     std::vector<int> openDialogs() const;  // template ids, outermost first
     const std::vector<int>& dialogsShown() const { return shown_; }
     std::string text(int id) const { return top().text(id); }
