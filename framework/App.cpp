@@ -50,13 +50,7 @@ int CWinApp::run(Backend& backend, const char* argv0)
 
 bool CWinApp::routeCommand(int id)
 {
-    for (const AppCommandEntry& entry : commandTable()) {
-        if (entry.id == id) {
-            (this->*entry.handler)();
-            return true;
-        }
-    }
-    return false;
+    return dispatchCommand<CWinApp>(*this, commandTable(), id);
 }
 
 std::string CWinApp::loadString(int id) const

@@ -12,6 +12,7 @@
 // reach that application and its back end.
 
 #include "framework/Backend.h"
+#include "framework/CommandTable.h"
 
 #include <map>
 #include <span>
@@ -29,10 +30,7 @@ using StringTable = std::map<int, std::string>;
 class CWinApp;
 
 // One entry of an application's command table: command id to member handler.
-struct AppCommandEntry {
-    int id;
-    void (CWinApp::*handler)();
-};
+using AppCommandEntry = CommandTableEntry<CWinApp>;
 
 // Builds a command table entry from a handler of a class derived from CWinApp.
 template <class App>

@@ -166,12 +166,8 @@ bool CDialog::onInitDialog(Window& window)
 
 void CDialog::onCommand(int id)
 {
-    for (const CommandEntry& entry : commandTable()) {
-        if (entry.id == id) {
-            (this->*entry.handler)();
-            return;
-        }
-    }
+    if (dispatchCommand<CDialog>(*this, commandTable(), id))
+        return;
     if (id == kIdOk)
         OnOK();
     else if (id == kIdCancel)

@@ -28,6 +28,7 @@
 // 1 after OK, 2 after cancel and -1 when it could not be initialised.
 
 #include "framework/Backend.h"
+#include "framework/CommandTable.h"
 #include "framework/Template.h"
 
 #include <cstdint>
@@ -40,10 +41,7 @@ namespace tavrin::fw {
 class CDialog;
 
 // One entry of a dialog's command table: control id to member handler.
-struct CommandEntry {
-    int id;
-    void (CDialog::*handler)();
-};
+using CommandEntry = CommandTableEntry<CDialog>;
 
 // Builds a command table entry from a handler of a class derived from CDialog.
 template <class Dlg>

@@ -12,18 +12,27 @@ using fw::DialogTemplate;
 using fw::ListInit;
 using fw::kNoId;
 
+ControlTemplate control(int id, ControlKind kind, const char* caption, fw::DluRect rect, bool tabStop)
+{
+    ControlTemplate c;
+    c.id = id;
+    c.kind = kind;
+    c.caption = caption;
+    c.rect = rect;
+    c.tabStop = tabStop;
+    return c;
+}
+
 ControlTemplate pushButton(int id, const char* caption, fw::DluRect rect, bool isDefault = false)
 {
-    ControlTemplate c{.id = id, .kind = ControlKind::PushButton, .caption = caption, .rect = rect};
-    c.tabStop = true;
+    ControlTemplate c = control(id, ControlKind::PushButton, caption, rect, true);
     c.defaultButton = isDefault;
     return c;
 }
 
 ControlTemplate readOnlyTextBox(int id, fw::DluRect rect)
 {
-    ControlTemplate c{.id = id, .kind = ControlKind::Edit, .caption = "", .rect = rect};
-    c.tabStop = true;
+    ControlTemplate c = control(id, ControlKind::Edit, "", rect, true);
     c.readOnly = true;
     c.multiLine = true;
     c.vScroll = true;
@@ -33,35 +42,31 @@ ControlTemplate readOnlyTextBox(int id, fw::DluRect rect)
 
 ControlTemplate groupBox(const char* caption, fw::DluRect rect)
 {
-    return {.id = kNoId, .kind = ControlKind::GroupBox, .caption = caption, .rect = rect};
+    return control(kNoId, ControlKind::GroupBox, caption, rect, false);
 }
 
 ControlTemplate label(int id, const char* caption, fw::DluRect rect)
 {
-    return {.id = id, .kind = ControlKind::Text, .caption = caption, .rect = rect};
+    return control(id, ControlKind::Text, caption, rect, false);
 }
 
 ControlTemplate lineBox(int id, fw::DluRect rect)
 {
-    ControlTemplate c{.id = id, .kind = ControlKind::Edit, .caption = "", .rect = rect};
-    c.tabStop = true;
+    ControlTemplate c = control(id, ControlKind::Edit, "", rect, true);
     c.autoHScroll = true;
     return c;
 }
 
 ControlTemplate checkBox(int id, const char* caption, fw::DluRect rect)
 {
-    ControlTemplate c{.id = id, .kind = ControlKind::CheckBox, .caption = caption, .rect = rect};
-    c.tabStop = true;
-    return c;
+    return control(id, ControlKind::CheckBox, caption, rect, true);
 }
 
 // Every radio button is a group of its own; the dialog keeps each set of
 // them exclusive itself.
 ControlTemplate radioButton(int id, const char* caption, fw::DluRect rect)
 {
-    ControlTemplate c{.id = id, .kind = ControlKind::RadioButton, .caption = caption, .rect = rect};
-    c.tabStop = true;
+    ControlTemplate c = control(id, ControlKind::RadioButton, caption, rect, true);
     c.group = true;
     return c;
 }
@@ -69,8 +74,7 @@ ControlTemplate radioButton(int id, const char* caption, fw::DluRect rect)
 // A drop-down list with an editable field; rect.cy is its height dropped down.
 ControlTemplate comboBox(int id, fw::DluRect rect)
 {
-    ControlTemplate c{.id = id, .kind = ControlKind::ComboBox, .caption = "", .rect = rect};
-    c.tabStop = true;
+    ControlTemplate c = control(id, ControlKind::ComboBox, "", rect, true);
     c.vScroll = true;
     return c;
 }
@@ -82,7 +86,7 @@ DialogTemplate makeAbout()
     t.caption = "About Tavrin";
     t.cx = 235;
     t.cy = 55;
-    ControlTemplate icon{.id = kNoId, .kind = ControlKind::Icon, .caption = "", .rect = {11, 17, 20, 20}};
+    ControlTemplate icon = control(kNoId, ControlKind::Icon, "", {11, 17, 20, 20}, false);
     icon.iconId = kAppIcon;
     t.controls = {
         icon,

@@ -9,8 +9,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <set>
-
 namespace tavrin::ui {
 namespace {
 
@@ -45,18 +43,6 @@ protected:
     HeadlessBackend ui;
     test::TestApp app;
 };
-
-TEST(ResultsControls, IdsAreUniqueAndMatchTheTemplate)
-{
-    const std::set<int> ids(std::begin(kResultsControls), std::end(kResultsControls));
-    EXPECT_EQ(ids.size(), std::size(kResultsControls));
-    std::multiset<int> inTemplate;
-    for (const fw::ControlTemplate& c : res::resultsTemplate().controls) {
-        if (c.id != fw::kNoId)
-            inTemplate.insert(c.id);
-    }
-    EXPECT_EQ(std::multiset<int>(ids.begin(), ids.end()), inTemplate);
-}
 
 TEST(ResultsTemplate, HasTheCaptionsSizesAndTabOrderOfTheResultsDialog)
 {
