@@ -35,7 +35,6 @@ int main(int argc, char** argv)
     using tavrin::PopupTrigger;
 
     tavrin::PopupSettings s = tavrin::PopupSettings::defaults();
-    PrintWhat print = PrintWhat::All;
 
     CLI::App app{"Generates the HTML/JavaScript for a pop-up window, as the Tavrin desktop program does.\n"
                  "Every option left out keeps the value the desktop program starts with.",
@@ -68,23 +67,19 @@ int main(int argc, char** argv)
         app.add_flag_callback(f.flag, [field = f.field] { *field = 1; }, f.help);
     }
 
-    PopupTrigger trigger = PopupTrigger::OnLoad;
+    // Choices are typed as words and looked up after parsing.
     const std::map<std::string, PopupTrigger> triggers{
         {"load", PopupTrigger::OnLoad}, {"close", PopupTrigger::OnClose}, {"button", PopupTrigger::OnButton}};
-    app.add_option("--trigger", trigger, "When the pop-up opens: load, close or button (default load)")
-        ->transform(CLI::CheckedTransformer(triggers));
-
-    PopupPlacement placement = PopupPlacement::Over;
     const std::map<std::string, PopupPlacement> placements{{"over", PopupPlacement::Over},
                                                             {"under", PopupPlacement::Under}};
-    app.add_option("--placement", placement, "Pop over or under the page (default over)")
-        ->transform(CLI::CheckedTransformer(placements));
-
     const std::map<std::string, PrintWhat> prints{
         {"functions", PrintWhat::Functions}, {"loader", PrintWhat::Loader}, {"instruction", PrintWhat::Instruction}};
-    app.add_option("--print", print,
-                   "Write only this text, byte for byte: functions, loader or instruction")
-        ->transform(CLI::CheckedTransformer(prints));
+    std::string trigger = "load";
+    std::string placement = "over";
+    std::string print;
+    app.add_option("--trigger", trigger, "When the pop-up opens")->check(CLI::IsMember(triggers));
+    app.add_option("--placement", placement, "Pop over or under the page")->check(CLI::IsMember(placements));
+    app.add_option("--print", print, "Write only this text, byte for byte")->check(CLI::IsMember(prints));
 
     try {
         app.parse(argc, argv);
@@ -94,11 +89,11 @@ int main(int argc, char** argv)
         std::cerr << "tavrin-cli: " << e.what() << " (see --help)\n";
         return 2;
     }
-    s.trigger = trigger;
-    s.placement = placement;
+    s.trigger = triggers.at(trigger);
+    s.placement = placements.at(placement);
 
     const tavrin::GeneratedScript out = tavrin::ScriptGenerator::generate(s);
-    switch (print) {
+    switch (print.empty() ? PrintWhat::All : prints.at(print)) {
     case PrintWhat::Functions: writeRaw(out.functionsText); break;
     case PrintWhat::Loader: writeRaw(out.loaderText); break;
     case PrintWhat::Instruction: writeRaw(out.instructionText); break;
