@@ -1,10 +1,16 @@
 // tavrin-cli: generates the pop-up script from options, for scripts and tests.
 #include "generator/PopupSettings.h"
 #include "generator/ScriptGenerator.h"
+#include "generator/TestPageWriter.h"
+
+#ifndef _WIN32
+#include "cli/GioPageOpener.h"
+#endif
 
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <string>
@@ -81,6 +87,15 @@ int main(int argc, char** argv)
     app.add_option("--placement", placement, "Pop over or under the page")->check(CLI::IsMember(placements));
     app.add_option("--print", print, "Write only this text, byte for byte")->check(CLI::IsMember(prints));
 
+    std::string pagePath;
+    auto* pageOption = app.add_option("--page", pagePath,
+                                      "Write the test page for these settings to this file (as Test Popup writes "
+                                      "tvtest.htm); nothing else is printed unless --print is given");
+#ifndef _WIN32
+    bool open = false;
+    app.add_flag("--open", open, "Open the written test page in the default browser")->needs(pageOption);
+#endif
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -93,6 +108,24 @@ int main(int argc, char** argv)
     s.placement = placements.at(placement);
 
     const tavrin::GeneratedScript out = tavrin::ScriptGenerator::generate(s);
+    if (!pagePath.empty()) {
+        const tavrin::TestPageWriter writer{std::filesystem::path(pagePath)};
+        std::error_code error;
+        if (!writer.writePage(tavrin::TestPageWriter::composePage(out, *s.trigger), error)) {
+            std::cerr << "tavrin-cli: cannot write the test page " << pagePath << ": " << error.message() << "\n";
+            return 1;
+        }
+#ifndef _WIN32
+        tavrin::GioPageOpener opener;
+        if (open && !writer.openPage(opener)) {
+            std::cerr << "tavrin-cli: no application could open " << std::filesystem::absolute(pagePath).string()
+                      << ": " << opener.lastError() << "\n";
+            return 1;
+        }
+#endif
+        if (print.empty())
+            return 0;
+    }
     switch (print.empty() ? PrintWhat::All : prints.at(print)) {
     case PrintWhat::Functions: writeRaw(out.functionsText); break;
     case PrintWhat::Loader: writeRaw(out.loaderText); break;
