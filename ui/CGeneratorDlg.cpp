@@ -1,13 +1,36 @@
 #include "ui/CGeneratorDlg.h"
 
 #include "framework/App.h"
+#include "generator/PageOpener.h"
 #include "generator/ScriptGenerator.h"
+#include "generator/TestPageCommand.h"
+#include "generator/TestPageWriter.h"
 #include "res/Resources.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CResultsDlg.h"
 #include "ui/ControlIds.h"
 
 namespace tavrin::ui {
+
+namespace {
+
+// Opens the test page through the platform's back end.
+class BackendPageOpener final : public PageOpener {
+public:
+    bool open(const std::string& file) override { return fw::AfxGetBackend().openWithDefaultApplication(file); }
+};
+
+// Tells the test page command's messages in boxes owned by the dialog.
+class DialogMessages final : public TestPageUi {
+public:
+    explicit DialogMessages(fw::CDialog& dialog) : dialog_(dialog) {}
+    void showMessage(std::string_view text, std::string_view caption) override { dialog_.MessageBox(text, caption); }
+
+private:
+    fw::CDialog& dialog_;
+};
+
+}  // namespace
 
 CGeneratorDlg::CGeneratorDlg(fw::CDialog* parent) : CDialog(res::mainTemplate(), parent), icon(res::kAppIcon) {}
 
@@ -101,6 +124,9 @@ void CGeneratorDlg::OnTestPopup()
 {
     UpdateData(true);
     takeRadioChoices();
+    BackendPageOpener opener;
+    DialogMessages messages(*this);
+    runTestPage(settings, std::filesystem::path(kTestPageName), opener, messages);
     UpdateData(false);
 }
 
