@@ -178,6 +178,7 @@ private:
     HeadlessBackend& ui_;
 };
 
+// A back end without a screen: dialogs, message boxes, clipboard and opener in memory.
 class HeadlessBackend final : public Backend {
 public:
     HeadlessBackend();
@@ -187,15 +188,21 @@ public:
     void enqueue(std::function<void(HeadlessBackend&)> action) { actions_.push_back(std::move(action)); }
     std::size_t pendingActions() const { return actions_.size(); }
 
-    // User actions on the innermost open dialog, done at once.
+    // User actions on the innermost open dialog, done at once. Each one that
+    // aims at a control first puts the focus there.
+    // Replaces the text of an edit box or of the combo's edit field.
     void type(int id, std::string_view text);
+    // Presses a push button, ticks or clears a check box, selects a radio button.
     void click(int id);
+    // Drops the combo's list, picks item `index` and closes the list.
     void pickItem(int id, int index);
     void dropList(int id);
     void pressEnter(int focusId);
+    // Closes a dropped list, or else cancels the dialog.
     void pressEscape(int focusId);
     void pressF1();
     void closeBox();
+    // Chooses the system-menu entry with `command` (kScClose, or one the dialog added).
     void systemMenu(unsigned command);
 
     // What the user sees.
