@@ -6,6 +6,7 @@
 #include "generator/ScriptGenerator.h"
 #include "res/Resources.h"
 #include "ui/ControlIds.h"
+#include "UserInput.h"
 
 #include <windows.h>
 
@@ -23,18 +24,10 @@
 namespace {
 
 using namespace tavrin::ui;
+using tavrin::test::clickControl;
+using tavrin::test::pressKey;
+using tavrin::test::waitFor;
 using namespace std::chrono_literals;
-
-// Polls `done` for up to 10 seconds.
-bool waitFor(const std::function<bool()>& done)
-{
-    for (int i = 0; i < 200; ++i) {
-        if (done())
-            return true;
-        std::this_thread::sleep_for(50ms);
-    }
-    return done();
-}
 
 std::string windowText(HWND h)
 {
@@ -90,8 +83,10 @@ public:
         std::string cwd = folder_.string();
         started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &si,
                                   &process_);
-        if (started_)
+        if (started_) {
             waitFor([&] { return (main_ = window("Tavrin")) != nullptr && IsWindowVisible(main_); });
+            WaitForInputIdle(process_.hProcess, 5000);
+        }
     }
     ~Tavrin()
     {
@@ -185,24 +180,7 @@ void typeInto(HWND dialog, int id, const std::string& value)
 // A real left click in the middle of a control.
 void click(HWND dialog, int id)
 {
-    SetForegroundWindow(dialog);
-    RECT r{};
-    GetWindowRect(GetDlgItem(dialog, id), &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof in[0]);
-}
-
-void pressKey(WORD vk)
-{
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof in[0]);
+    clickControl(GetDlgItem(dialog, id));
 }
 
 TEST(TavrinExe, FirstDisplayShowsTheDefaultsCentredWithTheFocusInTheNameBox)

@@ -3,6 +3,8 @@
 // back by a second program, and the shell's "open" recorded by the session.
 #include "framework/backends/win32/Win32Backend.h"
 
+#include "UserInput.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -19,6 +21,9 @@
 namespace {
 
 using namespace tavrin::fw;
+using tavrin::test::clickControl;
+using tavrin::test::pressKey;
+using tavrin::test::waitFor;
 
 constexpr int kName = 1013;
 constexpr int kNotes = 1030;
@@ -158,32 +163,10 @@ HWND hwndOf(const Window& w)
     return static_cast<HWND>(Win32Backend::nativeHandle(w));
 }
 
-void key(WORD vk, bool up)
-{
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
-
-void pressKey(WORD vk)
-{
-    key(vk, false);
-    key(vk, true);
-}
-
-// A left click in the middle of a control, through the system's input queue.
+// A left click in the middle of a control.
 void click(const Window& w, int id)
 {
-    RECT r{};
-    GetWindowRect(GetDlgItem(hwndOf(w), id), &r);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof in[0]);
+    clickControl(GetDlgItem(hwndOf(w), id));
 }
 
 DWORD styleOf(const Window& w, int id)
@@ -654,11 +637,11 @@ TEST(Win32Shell, OpeningAPageStartsItsApplication)
     EXPECT_TRUE(backend.openWithDefaultApplication("shell-page.htm"));
 
     std::string recorded;
-    for (int i = 0; i < 100 && recorded.empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    waitFor([&] {
         std::ifstream in(log);
         std::getline(in, recorded);
-    }
+        return !recorded.empty();
+    });
     EXPECT_NE(recorded.find("shell-page.htm"), std::string::npos) << recorded;
     DeleteFileA(log);
 }
