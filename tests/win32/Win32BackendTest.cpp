@@ -361,6 +361,26 @@ TEST_F(Win32Dialogs, EnterInAnEditBoxPressesTheDefaultButton)
     EXPECT_EQ(run(), kIdOk);
 }
 
+TEST_F(Win32Dialogs, PickingAListItemIsNoCommand)
+{
+    int picked = -1;
+    events.step = [&](Window& w) {
+        for (const char* item : {"1", "2", "3"})
+            w.addListItem(kDays, item);
+        w.setFocus(kDays);
+        pressKey(VK_DOWN);
+        pressKey(VK_DOWN);
+        pressKey(VK_RETURN);
+    };
+    events.keepOpen = [&](int) {
+        picked = events.window->listSelection(kDays);
+        return false;
+    };
+    EXPECT_EQ(run(), kIdOk);
+    EXPECT_EQ(events.commands, std::vector<int>{kIdOk});
+    EXPECT_EQ(picked, 1);
+}
+
 TEST_F(Win32Dialogs, EnterOnAnotherPushButtonPressesThatButton)
 {
     events.step = [](Window& w) {

@@ -1,5 +1,6 @@
 #include "framework/backends/win32/Win32Backend.h"
 
+#include "framework/App.h"
 #include "framework/backends/win32/DialogTemplateWriter.h"
 #include "framework/backends/win32/Winsock.h"
 
@@ -12,9 +13,6 @@
 
 namespace tavrin::fw {
 namespace {
-
-// The help command that F1 raises.
-constexpr int kHelpCommand = 57670;
 
 HINSTANCE programInstance()
 {
@@ -229,9 +227,10 @@ INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
     switch (message) {
     case WM_COMMAND:
-        // Button clicks (BN_CLICKED is 0) and the dialog manager's Enter and
-        // Escape; edit and combo notifications are not commands.
-        if (HIWORD(wParam) != 0 && HIWORD(wParam) != 1)
+        // From a control only button clicks are commands (the dialog manager's
+        // Enter and Escape come as clicks too); edit and combo notifications
+        // are not.
+        if (lParam != 0 && HIWORD(wParam) != BN_CLICKED)
             return FALSE;
         window->events().onCommand(LOWORD(wParam));
         return TRUE;
@@ -246,7 +245,7 @@ INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         }
         return FALSE;
     case WM_HELP:
-        window->events().onCommand(kHelpCommand);
+        window->events().onCommand(kIdHelp);
         return TRUE;
     case WM_PAINT: {
         Win32PaintContext paint(hwnd);
@@ -262,9 +261,9 @@ INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-HWND handleOf(Window* window)
+HWND handleOf(const Window* window)
 {
-    auto* w = dynamic_cast<Win32Window*>(window);
+    auto* w = dynamic_cast<const Win32Window*>(window);
     return w ? w->hwnd() : nullptr;
 }
 
@@ -331,7 +330,7 @@ Win32Backend::~Win32Backend()
 
 void* Win32Backend::nativeHandle(const Window& window)
 {
-    return handleOf(const_cast<Window*>(&window));
+    return handleOf(&window);
 }
 
 int Win32Backend::runModal(const DialogTemplate& tmpl, Window* owner, WindowEvents& events)
