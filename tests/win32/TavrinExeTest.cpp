@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -156,6 +157,17 @@ private:
     HWND main_ = nullptr;
 };
 
+// True when `inner` is centred over `outer`, to a pixel or two.
+bool centredOver(HWND inner, HWND outer)
+{
+    RECT a{};
+    RECT b{};
+    GetWindowRect(inner, &a);
+    GetWindowRect(outer, &b);
+    return std::abs((a.left + a.right) - (b.left + b.right)) <= 4 &&
+           std::abs((a.top + a.bottom) - (b.top + b.bottom)) <= 4;
+}
+
 std::string text(HWND dialog, int id)
 {
     return windowText(GetDlgItem(dialog, id));
@@ -274,6 +286,7 @@ TEST(TavrinExe, CopyFunctionsPutsExactlyTheGeneratedScriptOnTheClipboard)
     HWND results = tavrin.waitForWindow("Results");
     ASSERT_NE(results, nullptr);
     EXPECT_FALSE(IsWindowEnabled(dlg));
+    EXPECT_TRUE(centredOver(results, dlg));
 
     tavrin::PopupSettings settings = tavrin::PopupSettings::defaults();
     settings.windowName = "My Popup";
@@ -342,6 +355,7 @@ TEST(TavrinExe, TheSystemMenuOpensTheAboutBoxAndLeavesTheDialogUnchanged)
         for (HWND c = GetWindow(about, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
             versionShown = versionShown || windowText(c) == "Tavrin Version 1.2";
         EXPECT_TRUE(versionShown);
+        EXPECT_TRUE(centredOver(about, dlg));
         EXPECT_FALSE(IsWindowEnabled(dlg));
         press(about, 1);
         ASSERT_TRUE(waitFor([&] { return tavrin.window("About Tavrin") == nullptr; }));
