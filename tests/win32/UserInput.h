@@ -38,14 +38,25 @@ inline void clickControl(HWND control)
     SendInput(3, in, sizeof in[0]);
 }
 
+inline void keyDown(WORD vk, DWORD flags = 0)
+{
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+
+inline void keyUp(WORD vk)
+{
+    keyDown(vk, KEYEVENTF_KEYUP);
+}
+
 // One key pressed and released.
 inline void pressKey(WORD vk)
 {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof in[0]);
+    keyDown(vk);
+    keyUp(vk);
 }
 
 }  // namespace tavrin::test
