@@ -139,6 +139,14 @@ public:
     bool hasEnded() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
     bool waitForEnd() const { return WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0; }
 
+    // True while a menu of the program is open.
+    bool inMenu() const
+    {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(process_.dwThreadId, &info) && (info.flags & GUI_INMENUMODE);
+    }
+
     // The control of the window with the keyboard focus, as a control id.
     int focusedControl() const
     {
@@ -366,7 +374,7 @@ TEST(TavrinExe, TheSystemMenuOpensTheAboutBoxAndLeavesTheDialogUnchanged)
             keyDown(VK_MENU);
             pressKey(VK_SPACE);
             keyUp(VK_MENU);
-            std::this_thread::sleep_for(300ms);
+            ASSERT_TRUE(waitFor([&] { return tavrin.inMenu(); }));
             pressKey(VK_UP);
             pressKey(VK_RETURN);
         } else {

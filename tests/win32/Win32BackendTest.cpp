@@ -538,11 +538,11 @@ TEST_F(Win32Dialogs, AMessageBoxShowsTextCaptionAndIcon)
 {
     static std::string seenText;
     static bool hasIcon = false;
-    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        KillTimer(nullptr, timer);
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
         HWND box = FindWindowA(nullptr, "Save Test");
-        if (!box)
+        if (!box || !IsWindowVisible(box))
             return;
+        KillTimer(nullptr, timer);
         char text[128]{};
         for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
             if (classOf(c) == "Static" && GetWindowTextA(c, text, sizeof text) > 0)
