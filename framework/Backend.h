@@ -92,6 +92,25 @@ public:
     virtual void endDialog(int result) = 0;
 };
 
+// Painting a window's client area on a platform that leaves a minimised
+// window's picture to the program (Win32). Nothing is painted until the first
+// drawing call; a paint handler that draws nothing leaves the platform's own
+// painting in place.
+class PaintContext {
+public:
+    virtual ~PaintContext() = default;
+    virtual bool isMinimised() const = 0;
+    virtual int clientWidth() const = 0;
+    virtual int clientHeight() const = 0;
+    // The system's size of a window icon.
+    virtual int iconWidth() const = 0;
+    virtual int iconHeight() const = 0;
+    // Erases the background an icon is drawn on.
+    virtual void eraseIconBackground() = 0;
+    // Draws icon resource `iconId` with its top left at x, y of the client area.
+    virtual void drawIcon(int iconId, int x, int y) = 0;
+};
+
 // What a back end reports to the framework about one dialog.
 class WindowEvents {
 public:
@@ -108,6 +127,11 @@ public:
     virtual void onEnterKey(int focusId) = 0;
     // An entry of the system menu other than the standard ones.
     virtual void onSysCommand(unsigned command) = 0;
+    // The window needs painting (Win32 only).
+    virtual void onPaint(PaintContext& /*paint*/) {}
+    // The icon resource shown while the minimised window is dragged (Win32
+    // only); 0 leaves the platform's default.
+    virtual int onQueryDragIcon() { return 0; }
 };
 
 class Backend {

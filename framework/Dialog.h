@@ -122,12 +122,19 @@ protected:
     virtual void OnCancel();
     // System-menu entries the dialog added itself.
     virtual void OnSysCommand(unsigned) {}
+    // Paints the client area where the platform leaves a minimised window's
+    // picture to the program; drawing nothing keeps the platform's painting.
+    virtual void OnPaint(PaintContext&) {}
+    // The icon resource shown while the minimised window is dragged; 0: the platform's.
+    virtual int OnQueryDragIcon() { return 0; }
 
 private:
     bool onInitDialog(Window& window) final;
     void onCommand(int id) final;
     void onEnterKey(int focusId) final;
     void onSysCommand(unsigned command) final;
+    void onPaint(PaintContext& paint) final { OnPaint(paint); }
+    int onQueryDragIcon() final { return OnQueryDragIcon(); }
 
     bool fillLists();
     void centre();

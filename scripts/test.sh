@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds, and runs every test: once in the
-# normal build and once with AddressSanitizer and UndefinedBehaviorSanitizer.
+# normal build, once with AddressSanitizer and UndefinedBehaviorSanitizer,
+# and in the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh test
@@ -12,3 +13,7 @@ ctest --preset dev
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+ctest --preset windows

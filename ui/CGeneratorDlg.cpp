@@ -105,6 +105,25 @@ void CGeneratorDlg::OnSysCommand(unsigned command)
     }
 }
 
+// Runs when the window needs painting: while minimised, draws the icon centred.
+void CGeneratorDlg::OnPaint(fw::PaintContext& dc)
+{
+    if (!dc.isMinimised())
+        return;
+    dc.eraseIconBackground();
+    const int cxIcon = dc.iconWidth();
+    const int cyIcon = dc.iconHeight();
+    const int x = (dc.clientWidth() - cxIcon + 1) / 2;
+    const int y = (dc.clientHeight() - cyIcon + 1) / 2;
+    dc.drawIcon(icon, x, y);
+}
+
+// Runs when the minimised window is dragged: the icon to show.
+int CGeneratorDlg::OnQueryDragIcon()
+{
+    return icon;
+}
+
 void CGeneratorDlg::OnCreatePopup()
 {
     UpdateData(true);

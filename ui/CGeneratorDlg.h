@@ -39,6 +39,8 @@ protected:
     std::span<const fw::CommandEntry> commandTable() const override;
     bool OnInitDialog() override;
     void OnSysCommand(unsigned command) override;
+    void OnPaint(fw::PaintContext& dc) override;
+    int OnQueryDragIcon() override;
 
 private:
     static const fw::CommandEntry kCommands[];

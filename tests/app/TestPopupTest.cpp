@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 namespace tavrin::test {
@@ -29,12 +30,17 @@ class InScratchDirectory {
 public:
     InScratchDirectory() : previous_(fs::current_path())
     {
-        std::string pattern = (fs::temp_directory_path() / "tavrin-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && dir_.empty(); ++attempt) {
+            fs::path candidate = fs::temp_directory_path() / ("tavrin-test-" + std::to_string(random()));
+            std::error_code ec;
+            if (fs::create_directory(candidate, ec))
+                dir_ = candidate;
+        }
+        if (dir_.empty()) {
             ADD_FAILURE() << "no scratch directory could be made";
             return;
         }
-        dir_ = pattern;
         fs::current_path(dir_);
     }
     ~InScratchDirectory()

@@ -1,0 +1,5 @@
+# Reports the size of a built program: cmake -DFILE=path -P ReportSize.cmake
+file(SIZE "${FILE}" bytes)
+math(EXPR kib "(${bytes} + 1023) / 1024")
+get_filename_component(name "${FILE}" NAME)
+message(STATUS "${name}: ${bytes} bytes (${kib} KiB)")

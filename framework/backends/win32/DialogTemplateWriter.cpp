@@ -1,0 +1,164 @@
+#include "framework/backends/win32/DialogTemplateWriter.h"
+
+#include <cstring>
+#include <string>
+
+namespace tavrin::fw::win32 {
+namespace {
+
+// Predefined window classes, as dialog templates name them.
+constexpr WORD kButtonAtom = 0x0080;
+constexpr WORD kEditAtom = 0x0081;
+constexpr WORD kStaticAtom = 0x0082;
+constexpr WORD kComboBoxAtom = 0x0085;
+
+// Appends WORDs and strings to a template, keeping DWORD alignment where the
+// format asks for it.
+class TemplateBuffer {
+public:
+    void word(WORD w) { words_.push_back(w); }
+    void dword(DWORD d)
+    {
+        word(LOWORD(d));
+        word(HIWORD(d));
+    }
+    void shortValue(int v) { word(static_cast<WORD>(static_cast<short>(v))); }
+    // A zero-terminated UTF-16 string converted from the system code page.
+    void text(const std::string& s)
+    {
+        if (!s.empty()) {
+            int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+            std::wstring wide(static_cast<size_t>(n), L'\0');
+            MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), wide.data(), n);
+            for (wchar_t c : wide)
+                word(static_cast<WORD>(c));
+        }
+        word(0);
+    }
+    void alignToDword()
+    {
+        if (words_.size() % 2 != 0)
+            word(0);
+    }
+    std::vector<DWORD> take()
+    {
+        alignToDword();
+        std::vector<DWORD> out(words_.size() / 2);
+        std::memcpy(out.data(), words_.data(), words_.size() * sizeof(WORD));
+        return out;
+    }
+
+private:
+    std::vector<WORD> words_;
+};
+
+}  // namespace
+
+WORD controlClassAtom(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton:
+    case ControlKind::GroupBox:
+        return kButtonAtom;
+    case ControlKind::Edit:
+        return kEditAtom;
+    case ControlKind::ComboBox:
+        return kComboBoxAtom;
+    case ControlKind::Text:
+    case ControlKind::Icon:
+        break;
+    }
+    return kStaticAtom;
+}
+
+DWORD controlStyle(const ControlTemplate& c)
+{
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    if (c.tabStop)
+        style |= WS_TABSTOP;
+    if (c.group)
+        style |= WS_GROUP;
+    if (c.vScroll)
+        style |= WS_VSCROLL;
+    switch (c.kind) {
+    case ControlKind::PushButton:
+        style |= c.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        break;
+    case ControlKind::CheckBox:
+        style |= BS_AUTOCHECKBOX;
+        break;
+    case ControlKind::RadioButton:
+        style |= BS_AUTORADIOBUTTON;
+        break;
+    case ControlKind::GroupBox:
+        style |= BS_GROUPBOX;
+        break;
+    case ControlKind::Edit:
+        style |= WS_BORDER | ES_LEFT;
+        if (c.multiLine)
+            style |= ES_MULTILINE;
+        if (c.readOnly)
+            style |= ES_READONLY;
+        if (c.autoHScroll || (c.multiLine && !c.wrap))
+            style |= ES_AUTOHSCROLL;
+        break;
+    case ControlKind::ComboBox:
+        style |= CBS_DROPDOWN;
+        if (c.autoHScroll)
+            style |= CBS_AUTOHSCROLL;
+        break;
+    case ControlKind::Text:
+        style |= SS_LEFT;
+        break;
+    case ControlKind::Icon:
+        style |= SS_ICON;
+        break;
+    }
+    return style;
+}
+
+std::vector<DWORD> writeDialogTemplate(const DialogTemplate& tmpl)
+{
+    TemplateBuffer t;
+    DWORD style = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT;
+    if (tmpl.systemMenu)
+        style |= WS_SYSMENU;
+    t.dword(style);
+    t.dword(tmpl.appWindow ? WS_EX_APPWINDOW : 0);
+    t.word(static_cast<WORD>(tmpl.controls.size()));
+    t.shortValue(0);
+    t.shortValue(0);
+    t.shortValue(tmpl.cx);
+    t.shortValue(tmpl.cy);
+    t.word(0);  // no menu
+    t.word(0);  // the system's dialog class
+    t.text(tmpl.caption);
+    t.word(static_cast<WORD>(tmpl.fontPoints));
+    t.text(tmpl.fontName);
+
+    for (const ControlTemplate& c : tmpl.controls) {
+        t.alignToDword();
+        t.dword(controlStyle(c));
+        t.dword(0);
+        t.shortValue(c.rect.x);
+        t.shortValue(c.rect.y);
+        t.shortValue(c.rect.cx);
+        t.shortValue(c.rect.cy);
+        t.word(static_cast<WORD>(c.id));
+        t.word(0xFFFF);
+        t.word(controlClassAtom(c.kind));
+        if (c.kind == ControlKind::Icon) {
+            // An icon control's title names the icon resource by number.
+            t.word(0xFFFF);
+            t.word(static_cast<WORD>(c.iconId));
+        } else {
+            t.text(c.caption);
+        }
+        t.word(0);  // no creation data
+    }
+    return t.take();
+}
+
+}  // namespace tavrin::fw::win32

@@ -1,0 +1,397 @@
+#include "framework/backends/win32/Win32Backend.h"
+
+#include "framework/App.h"
+#include "framework/backends/win32/DialogTemplateWriter.h"
+#include "framework/backends/win32/Winsock.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <set>
+#include <string>
+
+namespace tavrin::fw {
+namespace {
+
+HINSTANCE programInstance()
+{
+    return GetModuleHandleA(nullptr);
+}
+
+HICON loadIcon(int iconId)
+{
+    return LoadIconA(programInstance(), MAKEINTRESOURCEA(iconId));
+}
+
+// One dialog while its modal run lasts: the Window the framework talks to,
+// and the events it reports to.
+class Win32Window final : public Window {
+public:
+    explicit Win32Window(WindowEvents& events) : events_(events) {}
+
+    HWND hwnd() const { return hwnd_; }
+    void attach(HWND hwnd) { hwnd_ = hwnd; }
+    WindowEvents& events() { return events_; }
+    bool focusWasSet() const { return focusWasSet_; }
+    bool isOwnSystemCommand(WPARAM command) const { return systemCommands_.count(command & 0xFFF0) != 0; }
+
+    std::string text(int id) const override
+    {
+        HWND control = item(id);
+        if (!control)
+            return {};
+        std::string s(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+        int n = GetWindowTextA(control, s.data(), static_cast<int>(s.size()));
+        s.resize(static_cast<size_t>(n > 0 ? n : 0));
+        return s;
+    }
+    void setText(int id, std::string_view text) override
+    {
+        SetDlgItemTextA(hwnd_, id, std::string(text).c_str());
+    }
+
+    int checkState(int id) const override
+    {
+        return static_cast<int>(SendDlgItemMessageA(hwnd_, id, BM_GETCHECK, 0, 0));
+    }
+    void setCheckState(int id, int state) override
+    {
+        SendDlgItemMessageA(hwnd_, id, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+    }
+
+    bool addListItem(int id, std::string_view item) override
+    {
+        std::string s(item);
+        LRESULT r = SendDlgItemMessageA(hwnd_, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+        return r != CB_ERR && r != CB_ERRSPACE;
+    }
+    int listCount(int id) const override
+    {
+        LRESULT n = SendDlgItemMessageA(hwnd_, id, CB_GETCOUNT, 0, 0);
+        return n == CB_ERR ? 0 : static_cast<int>(n);
+    }
+    std::string listItem(int id, int index) const override
+    {
+        LRESULT len = SendDlgItemMessageA(hwnd_, id, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        if (len == CB_ERR)
+            return {};
+        std::string s(static_cast<size_t>(len) + 1, '\0');
+        LRESULT n = SendDlgItemMessageA(hwnd_, id, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(s.data()));
+        s.resize(n == CB_ERR ? 0 : static_cast<size_t>(n));
+        return s;
+    }
+    int listSelection(int id) const override
+    {
+        return static_cast<int>(SendDlgItemMessageA(hwnd_, id, CB_GETCURSEL, 0, 0));
+    }
+    void setListSelection(int id, int index) override
+    {
+        SendDlgItemMessageA(hwnd_, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        if (index < 0)
+            SetDlgItemTextA(hwnd_, id, "");
+    }
+    bool isListDropped(int id) const override
+    {
+        return SendDlgItemMessageA(hwnd_, id, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+    }
+    void closeList(int id) override { SendDlgItemMessageA(hwnd_, id, CB_SHOWDROPDOWN, FALSE, 0); }
+
+    int focus() const override
+    {
+        // The focus may sit in a control's own child, such as a combo box's edit field.
+        for (HWND h = GetFocus(); h; h = GetParent(h)) {
+            if (GetParent(h) == hwnd_) {
+                int id = GetDlgCtrlID(h);
+                return id == 0xFFFF ? kNoId : id;
+            }
+        }
+        return kNoId;
+    }
+    void setFocus(int id) override
+    {
+        HWND control = item(id);
+        if (!control)
+            return;
+        // Through the dialog manager, so that the default button follows the focus.
+        SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+        focusWasSet_ = true;
+    }
+
+    PixelRect frame() const override
+    {
+        RECT r{};
+        GetWindowRect(hwnd_, &r);
+        return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    }
+    void moveTo(int x, int y) override
+    {
+        SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    bool isVisibleAndNotMinimised() const override { return IsWindowVisible(hwnd_) && !IsIconic(hwnd_); }
+
+    void setIcon(int iconId) override
+    {
+        HICON icon = loadIcon(iconId);
+        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+    bool appendSystemMenuSeparator() override
+    {
+        HMENU menu = GetSystemMenu(hwnd_, FALSE);
+        return menu && AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    }
+    bool appendSystemMenuItem(unsigned command, std::string_view text) override
+    {
+        HMENU menu = GetSystemMenu(hwnd_, FALSE);
+        if (!menu || !AppendMenuA(menu, MF_STRING, command, std::string(text).c_str()))
+            return false;
+        systemCommands_.insert(command & 0xFFF0);
+        return true;
+    }
+
+    void endDialog(int result) override { EndDialog(hwnd_, result); }
+
+private:
+    HWND item(int id) const { return GetDlgItem(hwnd_, id); }
+
+    WindowEvents& events_;
+    HWND hwnd_ = nullptr;
+    bool focusWasSet_ = false;
+    std::set<WPARAM> systemCommands_;
+};
+
+// The client area of a window being painted; BeginPaint runs with the first
+// drawing call and EndPaint when the context goes.
+class Win32PaintContext final : public PaintContext {
+public:
+    explicit Win32PaintContext(HWND hwnd) : hwnd_(hwnd) {}
+    ~Win32PaintContext() override
+    {
+        if (dc_)
+            EndPaint(hwnd_, &paint_);
+    }
+    Win32PaintContext(const Win32PaintContext&) = delete;
+    Win32PaintContext& operator=(const Win32PaintContext&) = delete;
+
+    bool painted() const { return dc_ != nullptr; }
+
+    bool isMinimised() const override { return IsIconic(hwnd_); }
+    int clientWidth() const override { return clientRect().right; }
+    int clientHeight() const override { return clientRect().bottom; }
+    int iconWidth() const override { return GetSystemMetrics(SM_CXICON); }
+    int iconHeight() const override { return GetSystemMetrics(SM_CYICON); }
+    void eraseIconBackground() override
+    {
+        SendMessageA(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc()), 0);
+    }
+    void drawIcon(int iconId, int x, int y) override { DrawIcon(dc(), x, y, loadIcon(iconId)); }
+
+private:
+    RECT clientRect() const
+    {
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        return r;
+    }
+    HDC dc()
+    {
+        if (!dc_)
+            dc_ = BeginPaint(hwnd_, &paint_);
+        return dc_;
+    }
+
+    HWND hwnd_;
+    PAINTSTRUCT paint_{};
+    HDC dc_ = nullptr;
+};
+
+// Routes the dialog manager's messages to the framework.
+INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        auto* window = reinterpret_cast<Win32Window*>(lParam);
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        window->attach(hwnd);
+        if (!window->events().onInitDialog(*window)) {
+            EndDialog(hwnd, -1);
+            return TRUE;
+        }
+        // Focus set by the framework stays; otherwise the first tab stop takes it.
+        return window->focusWasSet() ? FALSE : TRUE;
+    }
+    auto* window = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (!window)
+        return FALSE;
+
+    switch (message) {
+    case WM_COMMAND:
+        // From a control only button clicks are commands (the dialog manager's
+        // Enter and Escape come as clicks too); edit and combo notifications
+        // are not.
+        if (lParam != 0 && HIWORD(wParam) != BN_CLICKED)
+            return FALSE;
+        window->events().onCommand(LOWORD(wParam));
+        return TRUE;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            window->events().onCommand(kIdCancel);
+            return TRUE;
+        }
+        if (window->isOwnSystemCommand(wParam)) {
+            window->events().onSysCommand(static_cast<unsigned>(wParam));
+            return TRUE;
+        }
+        return FALSE;
+    case WM_HELP:
+        window->events().onCommand(kIdHelp);
+        return TRUE;
+    case WM_PAINT: {
+        Win32PaintContext paint(hwnd);
+        window->events().onPaint(paint);
+        return paint.painted() ? TRUE : FALSE;
+    }
+    case WM_QUERYDRAGICON: {
+        int iconId = window->events().onQueryDragIcon();
+        return iconId != 0 ? reinterpret_cast<INT_PTR>(loadIcon(iconId)) : 0;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+HWND handleOf(const Window* window)
+{
+    auto* w = dynamic_cast<const Win32Window*>(window);
+    return w ? w->hwnd() : nullptr;
+}
+
+// The clipboard, open for one copy and closed when this goes.
+class OpenedClipboard {
+public:
+    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ~OpenedClipboard()
+    {
+        if (open_)
+            CloseClipboard();
+    }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+    bool isOpen() const { return open_; }
+
+private:
+    bool open_;
+};
+
+// A movable global memory block, freed when this goes unless handed over.
+class GlobalBlock {
+public:
+    explicit GlobalBlock(SIZE_T size) : block_(GlobalAlloc(GMEM_MOVEABLE, size)) {}
+    ~GlobalBlock()
+    {
+        if (block_)
+            GlobalFree(block_);
+    }
+    GlobalBlock(const GlobalBlock&) = delete;
+    GlobalBlock& operator=(const GlobalBlock&) = delete;
+    HGLOBAL get() const { return block_; }
+    void release() { block_ = nullptr; }
+
+private:
+    HGLOBAL block_;
+};
+
+// A global memory block locked while this lasts.
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL block) : block_(block), data_(GlobalLock(block)) {}
+    ~GlobalLockGuard()
+    {
+        if (data_)
+            GlobalUnlock(block_);
+    }
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+    char* data() const { return static_cast<char*>(data_); }
+
+private:
+    HGLOBAL block_;
+    void* data_;
+};
+
+}  // namespace
+
+Win32Backend::~Win32Backend()
+{
+    if (socketsStarted_)
+        WSACleanup();
+}
+
+void* Win32Backend::nativeHandle(const Window& window)
+{
+    return handleOf(&window);
+}
+
+int Win32Backend::runModal(const DialogTemplate& tmpl, Window* owner, WindowEvents& events)
+{
+    std::vector<DWORD> dialog = win32::writeDialogTemplate(tmpl);
+    Win32Window window(events);
+    INT_PTR result =
+        DialogBoxIndirectParamA(programInstance(), reinterpret_cast<LPCDLGTEMPLATEA>(dialog.data()),
+                                handleOf(owner), dialogProc, reinterpret_cast<LPARAM>(&window));
+    return static_cast<int>(result);
+}
+
+PixelRect Win32Backend::workArea() const
+{
+    RECT r{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+int Win32Backend::messageBox(Window* owner, std::string_view text, std::string_view caption, MbButtons buttons,
+                             MbIcon icon)
+{
+    UINT type = static_cast<UINT>(buttons) | static_cast<UINT>(icon);
+    return MessageBoxA(handleOf(owner), std::string(text).c_str(), std::string(caption).c_str(), type);
+}
+
+ClipboardResult Win32Backend::copyText(Window& owner, std::string_view text)
+{
+    OpenedClipboard clipboard(handleOf(&owner));
+    if (!clipboard.isOpen())
+        return ClipboardResult::CannotOpen;
+    GlobalBlock block(text.size() + 1);
+    if (!block.get())
+        return ClipboardResult::NoMemory;
+    {
+        GlobalLockGuard lock(block.get());
+        if (!lock.data())
+            return ClipboardResult::NoMemory;
+        std::memcpy(lock.data(), text.data(), text.size());
+        lock.data()[text.size()] = '\0';
+    }
+    if (!EmptyClipboard())
+        return ClipboardResult::Refused;
+    if (!SetClipboardData(CF_TEXT, block.get()))
+        return ClipboardResult::Refused;
+    // The system owns the block from here on.
+    block.release();
+    return ClipboardResult::Copied;
+}
+
+bool Win32Backend::openWithDefaultApplication(const std::string& path)
+{
+    HINSTANCE result = ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_HIDE);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+bool Win32Backend::startSockets()
+{
+    if (!socketsStarted_)
+        socketsStarted_ = win32::startWinsock11(WSAStartup, WSACleanup);
+    return socketsStarted_;
+}
+
+}  // namespace tavrin::fw

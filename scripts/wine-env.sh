@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# A throw-away Wine session for the Windows build's tests.
+#
+#   wine-env.sh start SESSION   makes a temporary HOME and WINEPREFIX, starts
+#                               Xvfb and a persistent wineserver, initialises
+#                               the prefix, and writes SESSION/env to source
+#   wine-env.sh stop SESSION    ends the wineserver, then Xvfb, and removes
+#                               everything start made
+#
+# In the prefix, Wine's own fonts are installed (Debian's Wine does not load
+# them from its data folder), Wine draws window frames itself so that closing
+# a window does not wait for a window manager, and the shell's "open" command
+# for HTML files only appends its argument to C:\tavrin-opened.txt instead of
+# starting a browser.
+set -euo pipefail
+
+usage() { echo "usage: $0 start|stop SESSION" >&2; exit 2; }
+[ $# -eq 2 ] || usage
+action=$1
+session=$2
+
+# Runs a Wine command with its standard streams away from ours: Wine's
+# background processes inherit them and would keep a caller's pipe open.
+quiet() { "$@" </dev/null >/dev/null 2>&1; }
+
+start() {
+  mkdir -p "$session"
+  local root
+  root=$(mktemp -d "${TMPDIR:-/tmp}/tavrin-wine.XXXXXX")
+  mkdir -p "$root/home" "$root/prefix"
+
+  # Xvfb picks a free display and reports its number once it accepts clients.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$root/display" </dev/null >/dev/null 2>&1 &
+  local xvfb=$!
+  for _ in $(seq 100); do
+    [ -s "$root/display" ] && break
+    kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
+    sleep 0.1
+  done
+  [ -s "$root/display" ] || { kill "$xvfb"; echo "Xvfb did not report a display" >&2; exit 1; }
+
+  cat >"$session/env" <<ENV
+export TAVRIN_WINE_ROOT='$root'
+export TAVRIN_XVFB_PID=$xvfb
+export HOME='$root/home'
+export WINEPREFIX='$root/prefix'
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+export DISPLAY=:$(tr -d '\n' <"$root/display")
+ENV
+  # shellcheck source=/dev/null
+  . "$session/env"
+
+  quiet wineserver -p
+  quiet wineboot --init
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+
+  cat >"$root/settings.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[-HKEY_CLASSES_ROOT\htmlfile\shell\open\ddeexec]
+
+[HKEY_CLASSES_ROOT\htmlfile\shell\open\command]
+@="C:\\windows\\system32\\cmd.exe /c echo %1>>C:\\tavrin-opened.txt"
+
+[HKEY_CLASSES_ROOT\.htm]
+@="htmlfile"
+REG
+  quiet wine regedit /S "$(winepath -w "$root/settings.reg" 2>/dev/null)"
+}
+
+stop() {
+  [ -f "$session/env" ] || return 0
+  # shellcheck source=/dev/null
+  . "$session/env"
+  quiet wineserver -k || true
+  kill "$TAVRIN_XVFB_PID" 2>/dev/null || true
+  while kill -0 "$TAVRIN_XVFB_PID" 2>/dev/null; do sleep 0.1; done
+  rm -rf "$TAVRIN_WINE_ROOT" "$session/env"
+}
+
+case $action in
+  start) start ;;
+  stop) stop ;;
+  *) usage ;;
+esac

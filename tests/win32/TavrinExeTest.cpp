@@ -1,0 +1,447 @@
+// tavrin.exe as a user meets it under Wine: started as its own process and
+// driven from this one with mouse and keyboard input and window messages;
+// the clipboard is read here, a second program, and the shell's "open" is
+// recorded by the Wine session.
+#include "generator/PopupSettings.h"
+#include "generator/ScriptGenerator.h"
+#include "res/Resources.h"
+#include "ui/ControlIds.h"
+#include "UserInput.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <thread>
+
+namespace {
+
+using namespace tavrin::ui;
+using tavrin::test::clickControl;
+using tavrin::test::keyDown;
+using tavrin::test::keyUp;
+using tavrin::test::pressKey;
+using tavrin::test::waitFor;
+using namespace std::chrono_literals;
+
+std::string windowText(HWND h)
+{
+    char text[4096]{};
+    SendMessageA(h, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The plain text on the clipboard, or "(none)".
+std::string clipboardText()
+{
+    std::string text = "(none)";
+    if (!OpenClipboard(nullptr))
+        return "(clipboard busy)";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+            text.assign(p, strnlen(p, GlobalSize(data)));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void putOnClipboard(const std::string& text)
+{
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}
+
+// One run of tavrin.exe in a working folder of its own.
+class Tavrin {
+public:
+    explicit Tavrin(const std::string& name)
+        : folder_(std::filesystem::absolute("tavrin-run-" + name))
+    {
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        std::string command = "\"" + std::filesystem::absolute(TAVRIN_EXE).string() + "\"";
+        std::string cwd = folder_.string();
+        started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &si,
+                                  &process_);
+        if (started_) {
+            waitFor([&] { return (main_ = window("Tavrin")) != nullptr && IsWindowVisible(main_); });
+            WaitForInputIdle(process_.hProcess, 5000);
+        }
+    }
+    ~Tavrin()
+    {
+        if (!started_)
+            return;
+        if (!hasEnded())
+            TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, 10000);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    Tavrin(const Tavrin&) = delete;
+    Tavrin& operator=(const Tavrin&) = delete;
+
+    HWND main() const { return main_; }
+    const std::filesystem::path& folder() const { return folder_; }
+
+    // The program's visible top-level window with this caption.
+    HWND window(const std::string& caption) const
+    {
+        struct Search {
+            DWORD pid;
+            std::string caption;
+            HWND found;
+        } search{process_.dwProcessId, caption, nullptr};
+        EnumWindows(
+            [](HWND h, LPARAM p) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(p);
+                DWORD pid = 0;
+                GetWindowThreadProcessId(h, &pid);
+                if (pid == s->pid && IsWindowVisible(h) && windowText(h) == s->caption) {
+                    s->found = h;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    HWND waitForWindow(const std::string& caption) const
+    {
+        HWND h = nullptr;
+        waitFor([&] { return (h = window(caption)) != nullptr; });
+        return h;
+    }
+
+    bool hasEnded() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
+    bool waitForEnd() const { return WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0; }
+
+    // True while a menu of the program is open.
+    bool inMenu() const
+    {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(process_.dwThreadId, &info) && (info.flags & GUI_INMENUMODE);
+    }
+
+    // The control of the window with the keyboard focus, as a control id.
+    int focusedControl() const
+    {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(process_.dwThreadId, &info) || !info.hwndFocus)
+            return -1;
+        HWND h = info.hwndFocus;
+        while (GetParent(h) && GetParent(h) != main_)
+            h = GetParent(h);
+        return GetDlgCtrlID(h);
+    }
+
+private:
+    std::filesystem::path folder_;
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+    HWND main_ = nullptr;
+};
+
+// True when `inner` is centred over `outer`, to a pixel or two.
+bool centredOver(HWND inner, HWND outer)
+{
+    RECT a{};
+    RECT b{};
+    GetWindowRect(inner, &a);
+    GetWindowRect(outer, &b);
+    return std::abs((a.left + a.right) - (b.left + b.right)) <= 4 &&
+           std::abs((a.top + a.bottom) - (b.top + b.bottom)) <= 4;
+}
+
+std::string text(HWND dialog, int id)
+{
+    return windowText(GetDlgItem(dialog, id));
+}
+
+bool checked(HWND dialog, int id)
+{
+    return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Presses a button as a click would, without waiting for what it opens.
+void press(HWND dialog, int id)
+{
+    PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+// Presses a copy button and waits until the clipboard has changed, without
+// opening it meanwhile: that would make the copy fail.
+void copyWith(HWND dialog, int id)
+{
+    const DWORD before = GetClipboardSequenceNumber();
+    press(dialog, id);
+    waitFor([&] { return GetClipboardSequenceNumber() != before; });
+    waitFor([&] { return clipboardText() != "(clipboard busy)"; });
+}
+
+void typeInto(HWND dialog, int id, const std::string& value)
+{
+    SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
+}
+
+// A real left click in the middle of a control.
+void click(HWND dialog, int id)
+{
+    clickControl(GetDlgItem(dialog, id));
+}
+
+TEST(TavrinExe, FirstDisplayShowsTheDefaultsCentredWithTheFocusInTheNameBox)
+{
+    Tavrin tavrin("first");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(text(dlg, kName), "PopUp");
+    EXPECT_EQ(text(dlg, kUrl), tavrin::kDefaultPageUrl);
+    EXPECT_EQ(text(dlg, kHeight), "200");
+    EXPECT_EQ(text(dlg, kWidth), "200");
+    for (int empty : {kLeft, kTop, kDays})
+        EXPECT_EQ(text(dlg, empty), "") << empty;
+    EXPECT_TRUE(checked(dlg, kOnLoad));
+    EXPECT_TRUE(checked(dlg, kPopOver));
+    for (int clear : {kOnClose, kOnButton, kPopUnder, kCenter, kDirectories, kMenuBar, kLocation, kResizable,
+                      kScrollBars, kStatusBar, kToolbar})
+        EXPECT_FALSE(checked(dlg, clear)) << clear;
+    EXPECT_EQ(SendMessageA(GetDlgItem(dlg, kDays), CB_GETCOUNT, 0, 0), 365);
+    EXPECT_EQ(SendMessageA(GetDlgItem(dlg, kDays), CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_EQ(tavrin.focusedControl(), kName);
+    EXPECT_NE(text(dlg, kFooter).find("Tavrin - v1.02 - Popup Creator"), std::string::npos);
+
+    RECT frame{};
+    GetWindowRect(dlg, &frame);
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR((frame.left + frame.right) / 2, (work.left + work.right) / 2, 2);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2, (work.top + work.bottom) / 2, 2);
+}
+
+TEST(TavrinExe, ARadioClickKeepsItsGroupExclusiveAndTheTypedWidth)
+{
+    Tavrin tavrin("radio");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    typeInto(dlg, kWidth, "450");
+    click(dlg, kOnClose);
+    ASSERT_TRUE(waitFor([&] { return !checked(dlg, kOnLoad); }));
+    EXPECT_TRUE(checked(dlg, kOnClose));
+    EXPECT_FALSE(checked(dlg, kOnButton));
+    EXPECT_TRUE(checked(dlg, kPopOver));
+    EXPECT_FALSE(checked(dlg, kPopUnder));
+    EXPECT_EQ(text(dlg, kWidth), "450");
+
+    click(dlg, kPopOver);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(checked(dlg, kPopOver));
+    EXPECT_FALSE(checked(dlg, kPopUnder));
+}
+
+TEST(TavrinExe, EnterInAnEditBoxEndsTheProgram)
+{
+    Tavrin tavrin("enter");
+    ASSERT_NE(tavrin.main(), nullptr);
+    click(tavrin.main(), kUrl);
+    ASSERT_TRUE(waitFor([&] { return tavrin.focusedControl() == kUrl; }));
+    pressKey(VK_RETURN);
+    EXPECT_TRUE(tavrin.waitForEnd());
+}
+
+TEST(TavrinExe, EscapeAndTheCloseBoxEndTheProgram)
+{
+    {
+        Tavrin tavrin("escape");
+        ASSERT_NE(tavrin.main(), nullptr);
+        click(tavrin.main(), kName);
+        ASSERT_TRUE(waitFor([&] { return tavrin.focusedControl() == kName; }));
+        pressKey(VK_ESCAPE);
+        EXPECT_TRUE(tavrin.waitForEnd());
+    }
+    {
+        Tavrin tavrin("close");
+        ASSERT_NE(tavrin.main(), nullptr);
+        PostMessageA(tavrin.main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(tavrin.waitForEnd());
+    }
+}
+
+TEST(TavrinExe, CopyFunctionsPutsExactlyTheGeneratedScriptOnTheClipboard)
+{
+    Tavrin tavrin("copy");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    typeInto(dlg, kName, "My Popup");
+    typeInto(dlg, kWidth, "300");
+    click(dlg, kScrollBars);
+    click(dlg, kOnClose);
+    ASSERT_TRUE(waitFor([&] { return checked(dlg, kOnClose) && checked(dlg, kScrollBars); }));
+    press(dlg, kCreatePopup);
+    HWND results = tavrin.waitForWindow("Results");
+    ASSERT_NE(results, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(dlg));
+    EXPECT_TRUE(centredOver(results, dlg));
+
+    tavrin::PopupSettings settings = tavrin::PopupSettings::defaults();
+    settings.windowName = "My Popup";
+    settings.width = "300";
+    settings.scrollBars = 1;
+    settings.trigger = tavrin::PopupTrigger::OnClose;
+    const tavrin::GeneratedScript expected = tavrin::ScriptGenerator::generate(settings);
+    EXPECT_EQ(text(results, kFunctionsBox), expected.functionsText);
+    EXPECT_EQ(text(results, kLoaderBox), expected.loaderText);
+    EXPECT_EQ(text(results, kInstructionLine), expected.instructionText);
+    EXPECT_EQ(text(dlg, kName), "My Popup") << "the stripped name shows only after Return";
+
+    putOnClipboard("stale");
+    copyWith(results, kCopyLoader);
+    EXPECT_EQ(clipboardText(), expected.loaderText);
+    copyWith(results, kCopyFunctions);
+    EXPECT_EQ(clipboardText(), expected.functionsText);
+
+    press(results, kReturn);
+    ASSERT_TRUE(waitFor([&] { return tavrin.window("Results") == nullptr; }));
+    EXPECT_TRUE(waitFor([&] { return text(dlg, kName) == "MyPopup"; })) << text(dlg, kName);
+}
+
+TEST(TavrinExe, ACopyWhileAnotherProgramHoldsTheClipboardFailsWithAMessage)
+{
+    Tavrin tavrin("held");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    press(dlg, kCreatePopup);
+    HWND results = tavrin.waitForWindow("Results");
+    ASSERT_NE(results, nullptr);
+
+    putOnClipboard("old content");
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    press(results, kCopyFunctions);
+    HWND box = tavrin.waitForWindow("Copy to Clipboard");
+    std::string message;
+    if (box) {
+        for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            std::string t = windowText(c);
+            if (t.find("not copied") != std::string::npos)
+                message = t;
+        }
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    CloseClipboard();
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(message.find("another program is using the clipboard"), std::string::npos) << message;
+    EXPECT_TRUE(waitFor([&] { return tavrin.window("Copy to Clipboard") == nullptr; }));
+    EXPECT_EQ(clipboardText(), "old content");
+    EXPECT_TRUE(IsWindowVisible(results)) << "the Results dialog stays open";
+    press(results, kReturn);
+}
+
+TEST(TavrinExe, TheSystemMenuOpensTheAboutBoxAndLeavesTheDialogUnchanged)
+{
+    Tavrin tavrin("about");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    typeInto(dlg, kLeft, "12");
+    for (int time = 0; time < 2; ++time) {
+        if (time == 0) {
+            // As a user would: Alt+Space opens the system menu; ours is its last entry.
+            click(dlg, kName);
+            keyDown(VK_MENU);
+            pressKey(VK_SPACE);
+            keyUp(VK_MENU);
+            ASSERT_TRUE(waitFor([&] { return tavrin.inMenu(); }));
+            pressKey(VK_UP);
+            pressKey(VK_RETURN);
+        } else {
+            PostMessageA(dlg, WM_SYSCOMMAND, 0x10, 0);
+        }
+        HWND about = tavrin.waitForWindow("About Tavrin");
+        ASSERT_NE(about, nullptr);
+        bool versionShown = false;
+        for (HWND c = GetWindow(about, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            versionShown = versionShown || windowText(c) == "Tavrin Version 1.2";
+        EXPECT_TRUE(versionShown);
+        EXPECT_TRUE(centredOver(about, dlg));
+        EXPECT_FALSE(IsWindowEnabled(dlg));
+        press(about, 1);
+        ASSERT_TRUE(waitFor([&] { return tavrin.window("About Tavrin") == nullptr; }));
+    }
+    EXPECT_TRUE(waitFor([&] { return IsWindowEnabled(dlg) != FALSE; }));
+    EXPECT_EQ(text(dlg, kLeft), "12");
+    EXPECT_EQ(text(dlg, kName), "PopUp");
+    EXPECT_TRUE(checked(dlg, kOnLoad));
+}
+
+TEST(TavrinExe, HelpDoesNothing)
+{
+    Tavrin tavrin("help");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    for (int i = 0; i < 3; ++i)
+        press(dlg, kHelpButton);
+    click(dlg, kName);
+    pressKey(VK_F1);
+    std::this_thread::sleep_for(500ms);
+    EXPECT_FALSE(tavrin.hasEnded());
+    EXPECT_TRUE(IsWindowEnabled(dlg));
+    EXPECT_EQ(text(dlg, kName), "PopUp");
+}
+
+TEST(TavrinExe, TestPopupWritesThePageAndAsksTheShellToOpenIt)
+{
+    const std::filesystem::path log = "C:\\tavrin-opened.txt";
+    std::filesystem::remove(log);
+    Tavrin tavrin("testpage");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    typeInto(dlg, kName, "Test Me");
+    press(dlg, kTestPopup);
+    ASSERT_TRUE(waitFor([&] { return !readFile(log).empty(); })) << "the shell was not asked to open anything";
+    EXPECT_NE(readFile(log).find("tvtest.htm"), std::string::npos) << readFile(log);
+    std::string page = readFile(tavrin.folder() / "tvtest.htm");
+    EXPECT_NE(page.find("TestMe"), std::string::npos);
+    EXPECT_NE(page.find("\r\n"), std::string::npos) << "written in text mode";
+    EXPECT_TRUE(waitFor([&] { return text(dlg, kName) == "TestMe"; }));
+    std::filesystem::remove(log);
+}
+
+TEST(TavrinExe, TheResourceStringsMatchThoseOfEveryPlatform)
+{
+    HMODULE exe = LoadLibraryExA(std::filesystem::absolute(TAVRIN_EXE).string().c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr);
+    for (int id : {tavrin::res::kAboutMenuString, tavrin::res::kSocketsFailedString}) {
+        char s[256]{};
+        LoadStringA(exe, static_cast<UINT>(id), s, sizeof s);
+        EXPECT_EQ(s, tavrin::res::strings().at(id)) << id;
+    }
+    EXPECT_NE(LoadImageA(exe, MAKEINTRESOURCEA(tavrin::res::kAppIcon), IMAGE_ICON, 16, 16, 0), nullptr);
+    FreeLibrary(exe);
+}
+
+}  // namespace
