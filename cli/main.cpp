@@ -1,10 +1,16 @@
 // tavrin-cli: generates the pop-up script from options, for scripts and tests.
 #include "generator/PopupSettings.h"
 #include "generator/ScriptGenerator.h"
+#include "generator/TestPageWriter.h"
+
+#ifndef _WIN32
+#include "cli/GioPageOpener.h"
+#endif
 
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <string>
@@ -35,7 +41,6 @@ int main(int argc, char** argv)
     using tavrin::PopupTrigger;
 
     tavrin::PopupSettings s = tavrin::PopupSettings::defaults();
-    PrintWhat print = PrintWhat::All;
 
     CLI::App app{"Generates the HTML/JavaScript for a pop-up window, as the Tavrin desktop program does.\n"
                  "Every option left out keeps the value the desktop program starts with.",
@@ -68,23 +73,28 @@ int main(int argc, char** argv)
         app.add_flag_callback(f.flag, [field = f.field] { *field = 1; }, f.help);
     }
 
-    PopupTrigger trigger = PopupTrigger::OnLoad;
+    // Choices are typed as words and looked up after parsing.
     const std::map<std::string, PopupTrigger> triggers{
         {"load", PopupTrigger::OnLoad}, {"close", PopupTrigger::OnClose}, {"button", PopupTrigger::OnButton}};
-    app.add_option("--trigger", trigger, "When the pop-up opens: load, close or button (default load)")
-        ->transform(CLI::CheckedTransformer(triggers));
-
-    PopupPlacement placement = PopupPlacement::Over;
     const std::map<std::string, PopupPlacement> placements{{"over", PopupPlacement::Over},
                                                             {"under", PopupPlacement::Under}};
-    app.add_option("--placement", placement, "Pop over or under the page (default over)")
-        ->transform(CLI::CheckedTransformer(placements));
-
     const std::map<std::string, PrintWhat> prints{
         {"functions", PrintWhat::Functions}, {"loader", PrintWhat::Loader}, {"instruction", PrintWhat::Instruction}};
-    app.add_option("--print", print,
-                   "Write only this text, byte for byte: functions, loader or instruction")
-        ->transform(CLI::CheckedTransformer(prints));
+    std::string trigger = "load";
+    std::string placement = "over";
+    std::string print;
+    app.add_option("--trigger", trigger, "When the pop-up opens")->check(CLI::IsMember(triggers));
+    app.add_option("--placement", placement, "Pop over or under the page")->check(CLI::IsMember(placements));
+    app.add_option("--print", print, "Write only this text, byte for byte")->check(CLI::IsMember(prints));
+
+    std::string pagePath;
+    auto* pageOption = app.add_option("--page", pagePath,
+                                      "Write the test page for these settings to this file (as Test Popup writes "
+                                      "tvtest.htm); nothing else is printed unless --print is given");
+#ifndef _WIN32
+    bool open = false;
+    app.add_flag("--open", open, "Open the written test page in the default browser")->needs(pageOption);
+#endif
 
     try {
         app.parse(argc, argv);
@@ -94,11 +104,29 @@ int main(int argc, char** argv)
         std::cerr << "tavrin-cli: " << e.what() << " (see --help)\n";
         return 2;
     }
-    s.trigger = trigger;
-    s.placement = placement;
+    s.trigger = triggers.at(trigger);
+    s.placement = placements.at(placement);
 
     const tavrin::GeneratedScript out = tavrin::ScriptGenerator::generate(s);
-    switch (print) {
+    if (!pagePath.empty()) {
+        const tavrin::TestPageWriter writer{std::filesystem::path(pagePath)};
+        std::error_code error;
+        if (!writer.writePage(tavrin::TestPageWriter::composePage(out, *s.trigger), error)) {
+            std::cerr << "tavrin-cli: cannot write the test page " << pagePath << ": " << error.message() << "\n";
+            return 1;
+        }
+#ifndef _WIN32
+        tavrin::GioPageOpener opener;
+        if (open && !writer.openPage(opener)) {
+            std::cerr << "tavrin-cli: no application could open " << std::filesystem::absolute(pagePath).string()
+                      << ": " << opener.lastError() << "\n";
+            return 1;
+        }
+#endif
+        if (print.empty())
+            return 0;
+    }
+    switch (print.empty() ? PrintWhat::All : prints.at(print)) {
     case PrintWhat::Functions: writeRaw(out.functionsText); break;
     case PrintWhat::Loader: writeRaw(out.loaderText); break;
     case PrintWhat::Instruction: writeRaw(out.instructionText); break;

@@ -1,0 +1,50 @@
+#pragma once
+// Builds the test page around a generated script, writes it safely and has
+// it shown in the default browser.
+//
+//   tavrin::TestPageWriter writer;                      // tvtest.htm here
+//   std::string page = tavrin::TestPageWriter::composePage(script, trigger);
+//   if (writer.writePage(page)) writer.openPage(opener);
+//
+// The composed page ends its own lines in LF; on disk every line ends in
+// exactly CR LF. `writePage` replaces the file whole or not at all.
+
+#include "generator/PageOpener.h"
+#include "generator/ScriptGenerator.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace tavrin {
+
+// The page "Test Popup" writes, in the current directory.
+inline constexpr std::string_view kTestPageName = "tvtest.htm";
+
+// Composes, writes and opens the test page at one path.
+class TestPageWriter {
+public:
+    explicit TestPageWriter(std::filesystem::path page = std::filesystem::path(kTestPageName));
+
+    // The page text: the script in the head, and the loader in the page's
+    // own body tag (OnLoad, OnClose) or on a button of its own (OnButton).
+    static std::string composePage(const GeneratedScript& script, PopupTrigger trigger);
+
+    // Writes `page` to a new file beside the target and renames it over the
+    // target once complete. False when any step fails; the previous page is
+    // then untouched and no temporary file is left. A symbolic link at the
+    // target is replaced, never followed. `error` tells why it failed.
+    bool writePage(std::string_view page, std::error_code& error) const;
+    bool writePage(std::string_view page) const;
+
+    // Asks `opener` to show the page; true when an application was started.
+    bool openPage(PageOpener& opener) const;
+
+    const std::filesystem::path& path() const { return page_; }
+
+private:
+    std::filesystem::path page_;
+};
+
+}  // namespace tavrin

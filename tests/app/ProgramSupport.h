@@ -1,0 +1,25 @@
+#pragma once
+// What the program tests share: a picture of everything the main dialog
+// shows, to check that an action changed nothing it should not.
+
+#include "framework/backends/headless/HeadlessBackend.h"
+#include "ui/ControlIds.h"
+
+#include <map>
+#include <string>
+#include <tuple>
+
+namespace tavrin::test {
+
+// Text, check state and list selection of one control.
+using ControlView = std::tuple<std::string, int, int>;
+
+inline std::map<int, ControlView> viewOf(const fw::Window& window)
+{
+    std::map<int, ControlView> view;
+    for (int id : ui::kMainControls)
+        view[id] = {window.text(id), window.checkState(id), window.listSelection(id)};
+    return view;
+}
+
+}  // namespace tavrin::test

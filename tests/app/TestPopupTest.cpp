@@ -1,0 +1,121 @@
+// "Test Popup" from the main dialog: the page written in the current
+// directory, opened through the back end, and each failure told.
+
+#include "app/RunTavrin.h"
+#include "framework/backends/headless/HeadlessBackend.h"
+#include "ui/ControlIds.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace tavrin::test {
+namespace {
+
+namespace fs = std::filesystem;
+using fw::headless::HeadlessBackend;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using namespace ui;
+
+// Makes a new empty directory the current one for the test, and removes it after.
+class InScratchDirectory {
+public:
+    InScratchDirectory() : previous_(fs::current_path())
+    {
+        std::string pattern = (fs::temp_directory_path() / "tavrin-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            ADD_FAILURE() << "no scratch directory could be made";
+            return;
+        }
+        dir_ = pattern;
+        fs::current_path(dir_);
+    }
+    ~InScratchDirectory()
+    {
+        if (dir_.empty())
+            return;
+        fs::current_path(previous_);
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    InScratchDirectory(const InScratchDirectory&) = delete;
+    InScratchDirectory& operator=(const InScratchDirectory&) = delete;
+    const fs::path& path() const { return dir_; }
+
+private:
+    fs::path previous_;
+    fs::path dir_;
+};
+
+std::string readFile(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class TestPopupTest : public ::testing::Test {
+protected:
+    // Types a name with blanks, presses "Test Popup", checks the Name box, quits.
+    void testPopup()
+    {
+        ui.script()
+            .type(kName, "Big Sale")
+            .click(kOnClose)
+            .click(kTestPopup)
+            .then([](HeadlessBackend& u) {
+                EXPECT_THAT(u.openDialogs(), ElementsAre(102));
+                EXPECT_EQ(u.text(kName), "BigSale");
+            })
+            .click(kQuit);
+        runTavrin(ui, "tavrin");
+        EXPECT_THAT(ui.errors(), IsEmpty());
+    }
+
+    InScratchDirectory scratch;
+    HeadlessBackend ui;
+};
+
+TEST_F(TestPopupTest, WritesThePageInTheCurrentDirectoryAndOpensIt)
+{
+    testPopup();
+    EXPECT_THAT(ui.opener().opened(), ElementsAre("tvtest.htm"));
+    const std::string page = readFile(scratch.path() / "tvtest.htm");
+    EXPECT_THAT(page, HasSubstr("BigSale"));
+    EXPECT_THAT(page, HasSubstr("onUnload"));
+    EXPECT_THAT(ui.messageBoxes(), IsEmpty());
+}
+
+TEST_F(TestPopupTest, APageThatCannotBeWrittenIsToldAndNotOpened)
+{
+    fs::create_directory(scratch.path() / "tvtest.htm");
+    testPopup();
+    EXPECT_THAT(ui.opener().opened(), IsEmpty());
+    ASSERT_EQ(ui.messageBoxes().size(), 1u);
+    const fw::headless::ShownMessageBox& box = ui.messageBoxes()[0];
+    EXPECT_EQ(box.text, "Error Saving Test File");
+    EXPECT_EQ(box.caption, "Save Test");
+    EXPECT_EQ(box.ownerTemplateId, 102);
+    EXPECT_EQ(box.buttons, fw::MbButtons::Ok);
+    EXPECT_EQ(box.icon, fw::MbIcon::None);
+    EXPECT_TRUE(fs::is_directory(scratch.path() / "tvtest.htm"));
+}
+
+TEST_F(TestPopupTest, APageNoApplicationCouldOpenIsToldWithItsFullPath)
+{
+    ui.opener().setFails(true);
+    testPopup();
+    EXPECT_TRUE(fs::exists(scratch.path() / "tvtest.htm"));
+    ASSERT_EQ(ui.messageBoxes().size(), 1u);
+    EXPECT_THAT(ui.messageBoxes()[0].text, HasSubstr((fs::current_path() / "tvtest.htm").string()));
+    EXPECT_EQ(ui.messageBoxes()[0].ownerTemplateId, 102);
+}
+
+}  // namespace
+}  // namespace tavrin::test

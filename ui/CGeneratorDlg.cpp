@@ -1,0 +1,185 @@
+#include "ui/CGeneratorDlg.h"
+
+#include "framework/App.h"
+#include "generator/PageOpener.h"
+#include "generator/ScriptGenerator.h"
+#include "generator/TestPageCommand.h"
+#include "generator/TestPageWriter.h"
+#include "res/Resources.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CResultsDlg.h"
+#include "ui/ControlIds.h"
+
+namespace tavrin::ui {
+
+namespace {
+
+// Opens the test page through the platform's back end.
+class BackendPageOpener final : public PageOpener {
+public:
+    bool open(const std::string& file) override { return fw::AfxGetBackend().openWithDefaultApplication(file); }
+};
+
+// Tells the test page command's messages in boxes owned by the dialog.
+class DialogMessages final : public TestPageUi {
+public:
+    explicit DialogMessages(fw::CDialog& dialog) : dialog_(dialog) {}
+    void showMessage(std::string_view text, std::string_view caption) override { dialog_.MessageBox(text, caption); }
+
+private:
+    fw::CDialog& dialog_;
+};
+
+}  // namespace
+
+CGeneratorDlg::CGeneratorDlg(fw::CDialog* parent) : CDialog(res::mainTemplate(), parent), icon(res::kAppIcon) {}
+
+void CGeneratorDlg::DoDataExchange(fw::DataExchange& dx)
+{
+    dx.text(kHeight, settings.height);
+    dx.text(kName, settings.windowName);
+    dx.text(kUrl, settings.pageUrl);
+    dx.text(kWidth, settings.width);
+    dx.text(kLeft, settings.left);
+    dx.text(kTop, settings.top);
+    dx.comboText(kDays, settings.days);
+    dx.check(kCenter, settings.centre);
+    dx.check(kDirectories, settings.directories);
+    dx.check(kLocation, settings.location);
+    dx.check(kMenuBar, settings.menuBar);
+    dx.check(kResizable, settings.resizable);
+    dx.check(kScrollBars, settings.scrollBars);
+    dx.check(kStatusBar, settings.statusBar);
+    dx.check(kToolbar, settings.toolbar);
+    dx.radio(kOnButton, onButton);
+    dx.radio(kOnClose, onClose);
+    dx.radio(kOnLoad, onLoad);
+    dx.radio(kPopOver, popOver);
+    dx.radio(kPopUnder, popUnder);
+}
+
+const fw::CommandEntry CGeneratorDlg::kCommands[] = {
+    fw::command(kCreatePopup, &CGeneratorDlg::OnCreatePopup),
+    fw::command(kTestPopup, &CGeneratorDlg::OnTestPopup),
+    fw::command(kOnLoad, &CGeneratorDlg::OnOnLoad),
+    fw::command(kOnClose, &CGeneratorDlg::OnOnClose),
+    fw::command(kOnButton, &CGeneratorDlg::OnOnButton),
+    fw::command(kPopOver, &CGeneratorDlg::OnPopOver),
+    fw::command(kPopUnder, &CGeneratorDlg::OnPopUnder),
+};
+
+std::span<const fw::CommandEntry> CGeneratorDlg::commandTable() const
+{
+    return kCommands;
+}
+
+// Runs once the window exists: framework set-up, About entry, icon, defaults.
+bool CGeneratorDlg::OnInitDialog()
+{
+    if (!CDialog::OnInitDialog())
+        return false;
+
+    const std::string aboutMenu = fw::AfxGetApp()->loadString(res::kAboutMenuString);
+    if (!aboutMenu.empty() && window()->appendSystemMenuSeparator())
+        window()->appendSystemMenuItem(kIdmAboutBox, aboutMenu);
+
+    window()->setIcon(icon);
+
+    popOver = 0;
+    onLoad = 0;
+    settings.height = "200";
+    settings.width = "200";
+    settings.windowName = "PopUp";
+    settings.pageUrl = kDefaultPageUrl;
+
+    UpdateData(false);
+    return true;
+}
+
+// Runs for the system menu's own entries: "&About Tavrin..." opens the About box.
+void CGeneratorDlg::OnSysCommand(unsigned command)
+{
+    if ((command & 0xFFF0) == kIdmAboutBox) {
+        CAboutDlg about;
+        about.DoModal();
+    }
+}
+
+void CGeneratorDlg::OnCreatePopup()
+{
+    UpdateData(true);
+    takeRadioChoices();
+    const GeneratedScript script = ScriptGenerator::generate(settings);
+    {
+        CResultsDlg results(this);
+        results.functionsText = script.functionsText;
+        results.loaderText = script.loaderText;
+        results.instructionText = script.instructionText;
+        results.DoModal();
+    }
+    UpdateData(false);
+}
+
+void CGeneratorDlg::OnTestPopup()
+{
+    UpdateData(true);
+    takeRadioChoices();
+    BackendPageOpener opener;
+    DialogMessages messages(*this);
+    runTestPage(settings, std::filesystem::path(kTestPageName), opener, messages);
+    UpdateData(false);
+}
+
+void CGeneratorDlg::OnOnLoad()
+{
+    selectRadio(onLoad, onClose, &onButton);
+}
+
+void CGeneratorDlg::OnOnClose()
+{
+    selectRadio(onClose, onLoad, &onButton);
+}
+
+void CGeneratorDlg::OnOnButton()
+{
+    selectRadio(onButton, onLoad, &onClose);
+}
+
+void CGeneratorDlg::OnPopOver()
+{
+    selectRadio(popOver, popUnder, nullptr);
+}
+
+void CGeneratorDlg::OnPopUnder()
+{
+    selectRadio(popUnder, popOver, nullptr);
+}
+
+void CGeneratorDlg::selectRadio(std::int32_t& selected, std::int32_t& other1, std::int32_t* other2)
+{
+    UpdateData(true);
+    selected = 0;
+    other1 = -1;
+    if (other2 != nullptr)
+        *other2 = -1;
+    UpdateData(false);
+}
+
+void CGeneratorDlg::takeRadioChoices()
+{
+    // The choice of each group is the button whose value is 0.
+    settings.trigger.reset();
+    if (onLoad == 0)
+        settings.trigger = PopupTrigger::OnLoad;
+    else if (onClose == 0)
+        settings.trigger = PopupTrigger::OnClose;
+    else if (onButton == 0)
+        settings.trigger = PopupTrigger::OnButton;
+    settings.placement.reset();
+    if (popOver == 0)
+        settings.placement = PopupPlacement::Over;
+    else if (popUnder == 0)
+        settings.placement = PopupPlacement::Under;
+}
+
+}  // namespace tavrin::ui
