@@ -48,16 +48,17 @@ void focusToplevel(GtkWidget* toplevel)
 
 void fakeKey(KeySym keysym, bool press)
 {
-    KeyCode code = XKeysymToKeycode(xDisplay(), keysym);
-    if (code != 0)
+    if (KeyCode code = XKeysymToKeycode(xDisplay(), keysym))
         XTestFakeKeyEvent(xDisplay(), code, press, CurrentTime);
 }
 
 }  // namespace
 
-void pressKey(GtkWidget* widget, guint keyval, GdkModifierType modifiers)
+void sendKey(GtkWidget* widget, guint keyval, GdkModifierType modifiers)
 {
-    focusToplevel(gtk_widget_get_toplevel(widget));
+    GtkWidget* toplevel = gtk_widget_get_toplevel(widget);
+    if (GTK_IS_WINDOW(toplevel) && gtk_window_get_window_type(GTK_WINDOW(toplevel)) == GTK_WINDOW_TOPLEVEL)
+        gdk_window_focus(gtk_widget_get_window(toplevel), GDK_CURRENT_TIME);
     Display* display = xDisplay();
     KeyCode code = XKeysymToKeycode(display, keyval);
     bool shift = (modifiers & GDK_SHIFT_MASK) != 0 ||
@@ -78,6 +79,37 @@ void pressKey(GtkWidget* widget, guint keyval, GdkModifierType modifiers)
     if (modifiers & GDK_MOD1_MASK)
         fakeKey(XK_Alt_L, false);
     XFlush(display);
+}
+
+void sendText(GtkWidget* widget, const std::string& text)
+{
+    for (char c : text)
+        sendKey(widget, gdk_unicode_to_keyval(static_cast<guint32>(static_cast<unsigned char>(c))));
+}
+
+void sendClick(GtkWidget* widget, int x, int y)
+{
+    GtkWidget* toplevel = gtk_widget_get_toplevel(widget);
+    GtkAllocation allocation;
+    gtk_widget_get_allocation(widget, &allocation);
+    int inX = 0;
+    int inY = 0;
+    gtk_widget_translate_coordinates(widget, toplevel, x >= 0 ? x : allocation.width / 2,
+                                     y >= 0 ? y : allocation.height / 2, &inX, &inY);
+    int originX = 0;
+    int originY = 0;
+    gdk_window_get_origin(gtk_widget_get_window(toplevel), &originX, &originY);
+    Display* display = xDisplay();
+    XTestFakeMotionEvent(display, -1, originX + inX, originY + inY, CurrentTime);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    XFlush(display);
+}
+
+void pressKey(GtkWidget* widget, guint keyval, GdkModifierType modifiers)
+{
+    focusToplevel(gtk_widget_get_toplevel(widget));
+    sendKey(widget, keyval, modifiers);
     pump();
 }
 
@@ -89,20 +121,7 @@ void typeText(GtkWidget* widget, const std::string& text)
 
 void click(GtkWidget* widget)
 {
-    GtkWidget* toplevel = gtk_widget_get_toplevel(widget);
-    GtkAllocation allocation;
-    gtk_widget_get_allocation(widget, &allocation);
-    int x = 0;
-    int y = 0;
-    gtk_widget_translate_coordinates(widget, toplevel, allocation.width / 2, allocation.height / 2, &x, &y);
-    int originX = 0;
-    int originY = 0;
-    gdk_window_get_origin(gtk_widget_get_window(toplevel), &originX, &originY);
-    Display* display = xDisplay();
-    XTestFakeMotionEvent(display, -1, originX + x, originY + y, CurrentTime);
-    XTestFakeButtonEvent(display, 1, True, CurrentTime);
-    XTestFakeButtonEvent(display, 1, False, CurrentTime);
-    XFlush(display);
+    sendClick(widget);
     pump();
 }
 

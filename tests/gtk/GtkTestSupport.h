@@ -15,7 +15,12 @@ namespace tavrin::gtk::test {
 void pump(int ms = 60);
 // Runs GTK's main context until `done` holds or `ms` milliseconds pass; returns `done()`.
 bool waitFor(const std::function<bool()>& done, int ms = 4000);
-// Presses and releases `keyval` in the toplevel window of `widget`.
+// Sends a key press and release, or a click (at x, y in `widget`, else its middle), through the X server
+// without waiting for GTK to handle it.
+void sendKey(GtkWidget* widget, guint keyval, GdkModifierType modifiers = GdkModifierType(0));
+void sendText(GtkWidget* widget, const std::string& text);
+void sendClick(GtkWidget* widget, int x = -1, int y = -1);
+// Focuses `widget`'s window, presses and releases `keyval` there and lets GTK handle it.
 void pressKey(GtkWidget* widget, guint keyval, GdkModifierType modifiers = GdkModifierType(0));
 // Types `text` (ASCII) into the focused control of `widget`'s window.
 void typeText(GtkWidget* widget, const std::string& text);

@@ -37,7 +37,7 @@ if [ ! -s "$tmp/display" ]; then
 fi
 export DISPLAY=":$(head -n1 "$tmp/display")"
 export GDK_BACKEND=x11
-export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="${XDG_DATA_HOME:-$tmp/data}" XDG_CACHE_HOME="$tmp/cache"
+export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
 export XDG_RUNTIME_DIR="$tmp/runtime"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"

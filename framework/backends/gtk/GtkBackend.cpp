@@ -1,5 +1,6 @@
 #include "framework/backends/gtk/GtkBackend.h"
 
+#include "cli/GioPageOpener.h"
 #include "framework/backends/gtk/GtkDialogWindow.h"
 
 #include <cstdio>
@@ -12,7 +13,7 @@ namespace {
 // theme's minimum sizes and paddings are larger than a dialog unit layout.
 constexpr const char* kDialogCss = R"css(
 .tavrin-client entry { min-height: 0; min-width: 0; padding: 0 3px; border-radius: 0; }
-.tavrin-client button { min-height: 0; min-width: 0; padding: 0 4px; }
+.tavrin-client button { min-height: 0; min-width: 0; padding: 0 1px; }
 .tavrin-client button.default { border-color: #202020; box-shadow: inset 0 0 0 1px #202020; }
 .tavrin-client .tavrin-combo button { padding: 0; min-width: 0; }
 .tavrin-client checkbutton, .tavrin-client radiobutton { min-height: 0; padding: 0; }
@@ -109,21 +110,30 @@ GtkBackend::~GtkBackend()
 
 void GtkBackend::addIcon(int iconId, const char* const* xpm)
 {
-    icons_[iconId].reset(gdk_pixbuf_new_from_xpm_data(const_cast<const char**>(xpm)));
+    GObjectPtr<GdkPixbuf> picture(gdk_pixbuf_new_from_xpm_data(const_cast<const char**>(xpm)));
+    if (!picture)
+        return;
+    icons_[iconId].push_back(std::move(picture));
     std::erase_if(scaledIcons_, [iconId](const auto& entry) { return entry.first.first == iconId; });
 }
 
 GdkPixbuf* GtkBackend::icon(int iconId, int size) const
 {
+    // The picture of that size, else the largest one scaled to it.
     auto found = icons_.find(iconId);
-    if (found == icons_.end() || !found->second)
+    if (found == icons_.end() || found->second.empty())
         return nullptr;
-    GdkPixbuf* source = found->second.get();
-    if (gdk_pixbuf_get_width(source) == size && gdk_pixbuf_get_height(source) == size)
-        return source;
+    GdkPixbuf* largest = nullptr;
+    for (const auto& picture : found->second) {
+        int width = gdk_pixbuf_get_width(picture.get());
+        if (width == size && gdk_pixbuf_get_height(picture.get()) == size)
+            return picture.get();
+        if (!largest || width > gdk_pixbuf_get_width(largest))
+            largest = picture.get();
+    }
     auto& scaled = scaledIcons_[{iconId, size}];
     if (!scaled)
-        scaled.reset(gdk_pixbuf_scale_simple(source, size, size, GDK_INTERP_BILINEAR));
+        scaled.reset(gdk_pixbuf_scale_simple(largest, size, size, GDK_INTERP_NEAREST));
     return scaled.get();
 }
 
@@ -194,12 +204,8 @@ fw::ClipboardResult GtkBackend::copyText(fw::Window&, std::string_view text)
 
 bool GtkBackend::openWithDefaultApplication(const std::string& path)
 {
-    GObjectPtr<GFile> file(g_file_new_for_path(path.c_str()));
-    GCharPtr uri(g_file_get_uri(file.get()));
-    GError* error = nullptr;
-    bool launched = g_app_info_launch_default_for_uri(uri.get(), nullptr, &error);
-    GErrorPtr owned(error);
-    return launched;
+    GioPageOpener opener;
+    return opener.open(path);
 }
 
 bool GtkBackend::startSockets()

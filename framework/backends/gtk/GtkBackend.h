@@ -12,6 +12,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace tavrin::gtk {
 
@@ -26,7 +27,7 @@ public:
     GtkBackend& operator=(const GtkBackend&) = delete;
     ~GtkBackend() override;
 
-    // Registers icon `iconId` from a picture in XPM form.
+    // Adds a picture in XPM form to icon `iconId`; an icon may have one picture per size.
     void addIcon(int iconId, const char* const* xpm);
     // Icon `iconId` scaled to `size` pixels square; nullptr when unknown.
     GdkPixbuf* icon(int iconId, int size) const;
@@ -46,7 +47,7 @@ public:
 
 private:
     GObjectPtr<GtkCssProvider> css_;
-    std::map<int, GObjectPtr<GdkPixbuf>> icons_;
+    std::map<int, std::vector<GObjectPtr<GdkPixbuf>>> icons_;
     mutable std::map<std::pair<int, int>, GObjectPtr<GdkPixbuf>> scaledIcons_;
     std::map<std::string, std::string> fontClasses_;
     bool copied_ = false;

@@ -108,6 +108,7 @@ GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& 
 
     g_signal_connect(window, "key-press-event", G_CALLBACK(onKeyPress), this);
     g_signal_connect(window, "delete-event", G_CALLBACK(onDelete), this);
+    g_signal_connect(window, "map-event", G_CALLBACK(onMapped), this);
     gtk_widget_show_all(fixed_);
 }
 
@@ -308,6 +309,11 @@ GtkWidget* GtkDialogWindow::placedWidget(int id) const
     return control ? control->placed : nullptr;
 }
 
+GtkWidget* GtkDialogWindow::placedWidgetAt(std::size_t templateIndex) const
+{
+    return templateIndex < controls_.size() ? controls_[templateIndex].placed : nullptr;
+}
+
 DropDownCombo* GtkDialogWindow::combo(int id) const
 {
     const Control* control = find(id);
@@ -316,6 +322,9 @@ DropDownCombo* GtkDialogWindow::combo(int id) const
 
 int GtkDialogWindow::run()
 {
+    // Realised first, so that its size and the placement of its client-side frame are final when the
+    // framework centres it.
+    gtk_widget_realize(window_.get());
     if (!events_.onInitDialog(*this))
         return -1;
     if (ended_)
@@ -495,6 +504,25 @@ fw::PixelRect GtkDialogWindow::frame() const
 void GtkDialogWindow::moveTo(int x, int y)
 {
     gtk_window_move(gtkWindow(), x, y);
+    wantedX_ = x;
+    wantedY_ = y;
+    placeRequested_ = true;
+}
+
+gboolean GtkDialogWindow::onMapped(GtkWidget* widget, GdkEvent*, gpointer self)
+{
+    // GTK may offset a client-side-decorated window by a shadow it does not draw on a screen without
+    // compositing; put the frame where the framework placed it.
+    auto* window = static_cast<GtkDialogWindow*>(self);
+    if (window->placeRequested_) {
+        GdkRectangle frame;
+        GdkWindow* gdkWindow = gtk_widget_get_window(widget);
+        gdk_window_get_frame_extents(gdkWindow, &frame);
+        if (frame.x != window->wantedX_ || frame.y != window->wantedY_)
+            gdk_window_move(gdkWindow, window->wantedX_, window->wantedY_);
+        window->placeRequested_ = false;
+    }
+    return FALSE;
 }
 
 bool GtkDialogWindow::isVisibleAndNotMinimised() const

@@ -36,8 +36,9 @@ public:
     // The widget that takes the focus for control `id` (the entry of a combo
     // box, the text view of a multi-line box); nullptr for an unknown id.
     GtkWidget* controlWidget(int id) const;
-    // The widget placed at the control's rectangle.
+    // The widget placed at the control's rectangle, by id or by place in the template.
     GtkWidget* placedWidget(int id) const;
+    GtkWidget* placedWidgetAt(std::size_t templateIndex) const;
     DropDownCombo* combo(int id) const;
     GtkWidget* systemMenuButton() const { return menuButton_; }
     GtkWidget* systemMenu() const { return menu_; }
@@ -86,6 +87,7 @@ private:
     static void onClicked(GtkButton* button, gpointer self);
     static gboolean onKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
     static gboolean onDelete(GtkWidget*, GdkEvent*, gpointer self);
+    static gboolean onMapped(GtkWidget* widget, GdkEvent*, gpointer self);
     static void onMenuClose(GtkMenuItem*, gpointer self);
     static void onMenuCommand(GtkMenuItem* item, gpointer self);
 
@@ -100,6 +102,9 @@ private:
     GtkWidget* menuImage_ = nullptr;
     GtkWidget* menu_ = nullptr;
     MainLoopPtr loop_;
+    int wantedX_ = 0;  // where the framework placed the frame
+    int wantedY_ = 0;
+    bool placeRequested_ = false;
     int blockedBy_ = 0;  // dialogs running modally over this one
     bool ended_ = false;
     int result_ = 0;
