@@ -112,7 +112,11 @@ GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& 
     gtk_widget_show_all(fixed_);
 }
 
-GtkDialogWindow::~GtkDialogWindow() = default;
+GtkDialogWindow::~GtkDialogWindow()
+{
+    if (deliverySource_ != 0)
+        g_source_remove(deliverySource_);
+}
 
 void GtkDialogWindow::buildTitleBar(const fw::DialogTemplate& tmpl)
 {
@@ -581,12 +585,39 @@ void GtkDialogWindow::openSystemMenu()
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(menuButton_), TRUE);
 }
 
+void GtkDialogWindow::postCommand(int id, bool system)
+{
+    // A command may run a nested modal loop. Run from inside the signal that raised it, that loop would stall
+    // the source the signal came from; the accessibility bridge's D-Bus source, for one, cannot recurse, so a
+    // screen reader would go deaf while the nested dialog is open.
+    pendingCommands_.emplace_back(id, system);
+    if (deliverySource_ == 0)
+        deliverySource_ = g_idle_add_full(G_PRIORITY_HIGH_IDLE, deliverCommands, this, nullptr);
+}
+
+gboolean GtkDialogWindow::deliverCommands(gpointer self)
+{
+    auto* window = static_cast<GtkDialogWindow*>(self);
+    window->deliverySource_ = 0;
+    std::vector<std::pair<int, bool>> commands;
+    commands.swap(window->pendingCommands_);
+    for (auto [id, system] : commands) {
+        if (window->ended_)
+            break;
+        if (system)
+            window->events_.onSysCommand(static_cast<unsigned>(id));
+        else
+            window->events_.onCommand(id);
+    }
+    return G_SOURCE_REMOVE;
+}
+
 void GtkDialogWindow::onClicked(GtkButton* button, gpointer self)
 {
     // A push button, check box or radio button was pressed.
     int id = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), kIdKey));
     if (id != fw::kNoId)
-        static_cast<GtkDialogWindow*>(self)->events_.onCommand(id);
+        static_cast<GtkDialogWindow*>(self)->postCommand(id, false);
 }
 
 gboolean GtkDialogWindow::onKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
@@ -623,14 +654,14 @@ gboolean GtkDialogWindow::onDelete(GtkWidget*, GdkEvent*, gpointer self)
 void GtkDialogWindow::onMenuClose(GtkMenuItem*, gpointer self)
 {
     // "Close" on the window menu cancels, as the close box does.
-    static_cast<GtkDialogWindow*>(self)->events_.onCommand(fw::kIdCancel);
+    static_cast<GtkDialogWindow*>(self)->postCommand(fw::kIdCancel, false);
 }
 
 void GtkDialogWindow::onMenuCommand(GtkMenuItem* item, gpointer self)
 {
     // An entry the dialog appended to the window menu.
     unsigned command = GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(item), kCommandKey));
-    static_cast<GtkDialogWindow*>(self)->events_.onSysCommand(command);
+    static_cast<GtkDialogWindow*>(self)->postCommand(static_cast<int>(command), true);
 }
 
 }  // namespace tavrin::gtk

@@ -83,6 +83,9 @@ private:
     Control* find(int id);
     const Control* find(int id) const;
     void openSystemMenu();
+    // Reports a command from the main loop itself rather than from inside the signal that raised it.
+    void postCommand(int id, bool system);
+    static gboolean deliverCommands(gpointer self);
 
     static void onClicked(GtkButton* button, gpointer self);
     static gboolean onKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
@@ -102,6 +105,8 @@ private:
     GtkWidget* menuImage_ = nullptr;
     GtkWidget* menu_ = nullptr;
     MainLoopPtr loop_;
+    std::vector<std::pair<int, bool>> pendingCommands_;  // id, and whether it is a window-menu command
+    guint deliverySource_ = 0;
     int wantedX_ = 0;  // where the framework placed the frame
     int wantedY_ = 0;
     bool placeRequested_ = false;
