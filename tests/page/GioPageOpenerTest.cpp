@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include <stdlib.h>
@@ -41,18 +42,24 @@ void makeDesktop(const ScratchDir& home, bool withFake)
     writeFile(home / "config/mimeapps.list", "[Default Applications]\ntext/html=tavrin-fake-browser.desktop\n");
 }
 
+// Sets the XDG directories of this process to those of `home`.
+void useDesktop(const ScratchDir& home)
+{
+    setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    setenv("XDG_DATA_DIRS", (home / "system").c_str(), 1);
+    setenv("XDG_CONFIG_DIRS", (home / "system").c_str(), 1);
+    unsetenv("XDG_CURRENT_DESKTOP");
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+}
+
 // Opens `file` in a child whose XDG directories are those of `home`, so
 // GIO's caches start empty; returns 1 when GIO started an application.
 int openInChild(const ScratchDir& home, const std::filesystem::path& file)
 {
     const pid_t child = fork();
     if (child == 0) {
-        setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        setenv("XDG_DATA_DIRS", (home / "system").c_str(), 1);
-        setenv("XDG_CONFIG_DIRS", (home / "system").c_str(), 1);
-        unsetenv("XDG_CURRENT_DESKTOP");
-        unsetenv("DBUS_SESSION_BUS_ADDRESS");
+        useDesktop(home);
         GioPageOpener opener;
         _exit(opener.open(file.string()) ? 1 : 0);
     }
@@ -101,4 +108,43 @@ TEST(GioPageOpener, ReportsFailureWhenNoApplicationHandlesPages)
     makeDesktop(home, false);
     writeFile(home / "tvtest.htm", "<html></html>\r\n");
     EXPECT_EQ(openInChild(home, home / "tvtest.htm"), 0);
+}
+
+// tavrin-cli --open, run in a child on the desktop of `home`; returns its exit
+// status and leaves what it wrote to standard error in `home`/stderr.
+int runCliOpen(const ScratchDir& home, const std::filesystem::path& page)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        useDesktop(home);
+        const std::string stderrPath = (home / "stderr").string();
+        if (!std::freopen(stderrPath.c_str(), "w", stderr))
+            _exit(127);
+        execl(TAVRIN_CLI, TAVRIN_CLI, "--trigger", "button", "--page", page.c_str(), "--open", nullptr);
+        _exit(127);
+    }
+    int status = 0;
+    if (child == -1 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+TEST(CliOpen, WritesThePageAndShowsItInTheDefaultBrowser)
+{
+    ScratchDir home;
+    makeDesktop(home, true);
+    ASSERT_EQ(runCliOpen(home, home / "try.htm"), 0) << readFile(home / "stderr");
+    EXPECT_EQ(waitForRecord(home / "opened"), (home / "try.htm").string());
+    EXPECT_NE(readFile(home / "try.htm").find("<button OnClick=\"tavrin()\" >"), std::string::npos);
+}
+
+TEST(CliOpen, APageNoApplicationCanShowIsAnErrorNamingItsPath)
+{
+    ScratchDir home;
+    makeDesktop(home, false);
+    EXPECT_EQ(runCliOpen(home, home / "try.htm"), 1);
+    const std::string said = readFile(home / "stderr");
+    EXPECT_EQ(said.rfind("tavrin-cli: no application could open " + (home / "try.htm").string() + ": ", 0), 0u)
+        << said;
+    EXPECT_TRUE(std::filesystem::is_regular_file(home / "try.htm"));
 }

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string>
 
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -263,4 +264,43 @@ TEST(WritePageFailure, AWriteCutShortByAFileSizeLimitKeepsTheOldPage)
         EXPECT_EQ(readFile(dir / "tvtest.htm"), oldPage);
         EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"tvtest.htm"});
     }
+}
+
+// A small file system of its own, mounted for one test and unmounted after.
+class TinyFileSystem {
+public:
+    explicit TinyFileSystem(const std::filesystem::path& where) : where_(where)
+    {
+        std::filesystem::create_directory(where_);
+        mounted_ = mount("tmpfs", where_.c_str(), "tmpfs", 0, "size=8k") == 0;
+    }
+    ~TinyFileSystem()
+    {
+        if (mounted_)
+            umount(where_.c_str());
+    }
+    TinyFileSystem(const TinyFileSystem&) = delete;
+    TinyFileSystem& operator=(const TinyFileSystem&) = delete;
+    bool mounted() const { return mounted_; }
+
+private:
+    std::filesystem::path where_;
+    bool mounted_ = false;
+};
+
+TEST(WritePageFailure, AFullFileSystemKeepsTheOldPage)
+{
+    ScratchDir dir;
+    const TinyFileSystem disk(dir / "disk");
+    if (!disk.mounted())
+        GTEST_SKIP() << "mounting a file system needs root";
+    const std::string oldPage = "the page of the last run\r\n";
+    writeFile(dir / "disk/tvtest.htm", oldPage);
+    PopupSettings big = PopupSettings::defaults();
+    big.pageUrl.assign(50'000, 'u');
+    std::error_code error;
+    EXPECT_FALSE(TestPageWriter(dir / "disk/tvtest.htm").writePage(pageFor(big), error));
+    EXPECT_EQ(error, std::errc::no_space_on_device) << error.message();
+    EXPECT_EQ(readFile(dir / "disk/tvtest.htm"), oldPage);
+    EXPECT_EQ(namesIn(dir / "disk"), std::set<std::string>{"tvtest.htm"});
 }
