@@ -1,23 +1,8 @@
 #include "framework/backends/gtk/DropDownCombo.h"
 
+#include "framework/backends/gtk/GtkText.h"
+
 namespace tavrin::gtk {
-
-namespace {
-
-bool isEnter(guint keyval)
-{
-    return keyval == GDK_KEY_Return || keyval == GDK_KEY_KP_Enter || keyval == GDK_KEY_ISO_Enter;
-}
-
-std::string validUtf8(std::string_view text)
-{
-    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr))
-        return std::string(text);
-    GCharPtr valid(g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
-    return valid.get();
-}
-
-}  // namespace
 
 DropDownCombo::DropDownCombo(int editHeight, int listHeight) : listHeight_(listHeight)
 {
@@ -213,7 +198,7 @@ gboolean DropDownCombo::onPopupKey(GtkWidget*, GdkEventKey* event, gpointer self
         combo->close();
         return TRUE;
     }
-    if (isEnter(event->keyval)) {
+    if (isEnterKey(event->keyval)) {
         GtkTreePath* path = nullptr;
         gtk_tree_view_get_cursor(GTK_TREE_VIEW(combo->tree_), &path, nullptr);
         int index = path ? gtk_tree_path_get_indices(path)[0] : -1;

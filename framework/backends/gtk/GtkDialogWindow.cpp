@@ -1,6 +1,7 @@
 #include "framework/backends/gtk/GtkDialogWindow.h"
 
 #include "framework/backends/gtk/GtkBackend.h"
+#include "framework/backends/gtk/GtkText.h"
 
 namespace tavrin::gtk {
 
@@ -8,19 +9,6 @@ namespace {
 
 constexpr const char* kIdKey = "tavrin-control-id";
 constexpr const char* kCommandKey = "tavrin-command";
-
-bool isEnter(guint keyval)
-{
-    return keyval == GDK_KEY_Return || keyval == GDK_KEY_KP_Enter || keyval == GDK_KEY_ISO_Enter;
-}
-
-std::string validUtf8(std::string_view text)
-{
-    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr))
-        return std::string(text);
-    GCharPtr valid(g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
-    return valid.get();
-}
 
 // "&" marks the mnemonic in our captions, "_" in GTK's; "&&" is a plain "&".
 std::string toMnemonic(std::string_view caption)
@@ -627,7 +615,7 @@ gboolean GtkDialogWindow::onKeyPress(GtkWidget*, GdkEventKey* event, gpointer se
     GdkModifierType modifiers = static_cast<GdkModifierType>(event->state & gtk_accelerator_get_default_mod_mask());
     if (window->blockedBy_ > 0)
         return TRUE;
-    if (isEnter(event->keyval) && (modifiers & ~GDK_SHIFT_MASK) == 0) {
+    if (isEnterKey(event->keyval) && (modifiers & ~GDK_SHIFT_MASK) == 0) {
         window->events_.onEnterKey(window->focus());
         return TRUE;
     }
