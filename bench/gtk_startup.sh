@@ -15,9 +15,10 @@ measure() {
   local probe=$build/bench/gtk_startup_probe
   local ours=() bare=()
   # Alternate the two so that any drift in the machine's load hits both alike.
+  local result
   for _ in $(seq "$runs"); do
-    ours+=("$(timeout 30 "$probe" Tavrin "$build/app/tavrin")")
-    bare+=("$(timeout 30 "$probe" Bare "$build/bench/bare_gtk_window")")
+    if result=$(timeout 30 "$probe" Tavrin "$build/app/tavrin"); then ours+=("$result"); fi
+    if result=$(timeout 30 "$probe" Bare "$build/bench/bare_gtk_window"); then bare+=("$result"); fi
   done
   median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
   local ours_ms ours_kb bare_ms bare_kb
