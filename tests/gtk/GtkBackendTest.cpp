@@ -3,13 +3,7 @@
 // buttons the program can clear, the drop-down list, the window menu,
 // modality, message boxes and the clipboard as another process reads it.
 
-#include "GtkTestSupport.h"
-
-#include "framework/backends/gtk/GtkBackend.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdio>
+#include "GtkTestCommon.h"
 
 namespace tavrin::gtk::test {
 namespace {
@@ -74,30 +68,7 @@ protected:
 
 TEST_F(GtkBackendTest, ControlsSitAtTheirDialogUnitRectangles)
 {
-    ScriptedEvents events([&](GtkDialogWindow& window) {
-        const DialogFont& font = window.font();
-        if (font.family == "Liberation Sans") {
-            EXPECT_EQ(font.baseX, 6);
-            EXPECT_EQ(font.baseY, 13);
-        }
-        GtkWidget* fixed = gtk_bin_get_child(GTK_BIN(window.gtkWindow()));
-        GtkAllocation client;
-        gtk_widget_get_allocation(fixed, &client);
-        EXPECT_NEAR(client.width, font.toPixelsX(tmpl.cx), 1);
-        EXPECT_NEAR(client.height, font.toPixelsY(tmpl.cy), 1);
-        for (const fw::ControlTemplate& c : tmpl.controls) {
-            if (c.id == fw::kNoId)
-                continue;
-            SCOPED_TRACE("control " + std::to_string(c.id));
-            GtkAllocation a;
-            gtk_widget_get_allocation(window.placedWidget(c.id), &a);
-            EXPECT_NEAR(a.x - client.x, font.toPixelsX(c.rect.x), 1);
-            EXPECT_NEAR(a.y - client.y, font.toPixelsY(c.rect.y), 1);
-            EXPECT_NEAR(a.width, font.toPixelsX(c.rect.cx), 1);
-            int height = c.kind == ControlKind::ComboBox ? font.baseY + 8 : font.toPixelsY(c.rect.cy);
-            EXPECT_NEAR(a.height, height, 1);
-        }
-    });
+    ScriptedEvents events([&](GtkDialogWindow& window) { expectTemplateLayout(window, tmpl); });
     run(events);
     EXPECT_TRUE(events.scriptDone);
 }
@@ -390,10 +361,5 @@ TEST_F(GtkBackendTest, WorkAreaIsTheScreen)
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (!tavrin::gtk::initToolkit(argc, argv)) {
-        std::fprintf(stderr, "gtk_backend_tests: no display; run it under tests/gtk/with-xvfb.sh\n");
-        return 1;
-    }
-    return RUN_ALL_TESTS();
+    return tavrin::gtk::test::runTestsOnDisplay(argc, argv);
 }

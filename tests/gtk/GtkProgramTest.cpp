@@ -5,6 +5,7 @@
 // default browser. Also: every control of the main dialog sits at its
 // template rectangle.
 
+#include "GtkTestCommon.h"
 #include "ProgramDriver.h"
 
 #include "app/RunTavrin.h"
@@ -418,33 +419,14 @@ TEST_F(GtkProgramTest, TestPopupWritesThePageAndOpensItWithTheDefaultApplication
     EXPECT_FALSE(fileText(page).empty());
 }
 
-TEST_F(GtkProgramTest, MainDialogControlsSitAtTheirDialogUnitRectangles)
+TEST_F(GtkProgramTest, EveryDialogsControlsSitAtTheirDialogUnitRectangles)
 {
-    const fw::DialogTemplate& tmpl = res::mainTemplate();
-    ScriptedEvents events([&](GtkDialogWindow& window) {
-        const DialogFont& font = window.font();
-        if (font.family == "Liberation Sans") {
-            EXPECT_EQ(font.baseX, 6);
-            EXPECT_EQ(font.baseY, 13);
-        }
-        GtkAllocation client;
-        gtk_widget_get_allocation(gtk_bin_get_child(GTK_BIN(window.gtkWindow())), &client);
-        EXPECT_NEAR(client.width, font.toPixelsX(tmpl.cx), 1);
-        EXPECT_NEAR(client.height, font.toPixelsY(tmpl.cy), 1);
-        for (std::size_t i = 0; i < tmpl.controls.size(); ++i) {
-            const fw::ControlTemplate& c = tmpl.controls[i];
-            SCOPED_TRACE("control " + std::to_string(c.id) + " \"" + c.caption + "\"");
-            GtkAllocation a;
-            gtk_widget_get_allocation(window.placedWidgetAt(i), &a);
-            EXPECT_NEAR(a.x - client.x, font.toPixelsX(c.rect.x), 1);
-            EXPECT_NEAR(a.y - client.y, font.toPixelsY(c.rect.y), 1);
-            EXPECT_NEAR(a.width, font.toPixelsX(c.rect.cx), 1);
-            int height = c.kind == fw::ControlKind::ComboBox ? font.baseY + 8 : font.toPixelsY(c.rect.cy);
-            EXPECT_NEAR(a.height, height, 1);
-        }
-    });
-    backend.runModal(tmpl, nullptr, events);
-    EXPECT_TRUE(events.scriptDone);
+    for (const fw::DialogTemplate* tmpl : {&res::mainTemplate(), &res::resultsTemplate(), &res::aboutTemplate()}) {
+        SCOPED_TRACE(tmpl->caption);
+        ScriptedEvents events([&](GtkDialogWindow& window) { expectTemplateLayout(window, *tmpl); });
+        backend.runModal(*tmpl, nullptr, events);
+        EXPECT_TRUE(events.scriptDone);
+    }
 }
 
 }  // namespace
@@ -452,10 +434,5 @@ TEST_F(GtkProgramTest, MainDialogControlsSitAtTheirDialogUnitRectangles)
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (!tavrin::gtk::initToolkit(argc, argv)) {
-        std::fprintf(stderr, "gtk_program_tests: no display; run it under tests/gtk/with-xvfb.sh\n");
-        return 1;
-    }
-    return RUN_ALL_TESTS();
+    return tavrin::gtk::test::runTestsOnDisplay(argc, argv);
 }
