@@ -10,23 +10,23 @@ namespace tavrin::gtk {
 
 namespace {
 
-bool hasFamily(PangoFontMap* map, const char* name)
+// Whether fontconfig has `name` itself rather than a substitute for it.
+bool hasFamily(PangoFontMap* map, PangoContext* context, const char* name)
 {
-    PangoFontFamily** families = nullptr;
-    int count = 0;
-    pango_font_map_list_families(map, &families, &count);
-    bool found = false;
-    for (int i = 0; i < count && !found; ++i)
-        found = g_ascii_strcasecmp(pango_font_family_get_name(families[i]), name) == 0;
-    g_free(families);
-    return found;
+    FontDescriptionPtr wanted(pango_font_description_from_string(name));
+    GObjectPtr<PangoFont> font(pango_font_map_load_font(map, context, wanted.get()));
+    if (!font)
+        return false;
+    FontDescriptionPtr loaded(pango_font_describe(font.get()));
+    const char* family = pango_font_description_get_family(loaded.get());
+    return family && g_ascii_strcasecmp(family, name) == 0;
 }
 
-std::string familyFor(PangoFontMap* map, const std::string& templateFont)
+std::string familyFor(PangoFontMap* map, PangoContext* context, const std::string& templateFont)
 {
-    if (hasFamily(map, templateFont.c_str()))
+    if (hasFamily(map, context, templateFont.c_str()))
         return templateFont;
-    if (templateFont == "MS Sans Serif" && hasFamily(map, "Liberation Sans"))
+    if (templateFont == "MS Sans Serif" && hasFamily(map, context, "Liberation Sans"))
         return "Liberation Sans";
     return "Sans";
 }
@@ -34,17 +34,16 @@ std::string familyFor(PangoFontMap* map, const std::string& templateFont)
 DialogFont measure(const std::string& templateFont, int points)
 {
     PangoFontMap* map = pango_cairo_font_map_get_default();
-    DialogFont font;
-    font.family = familyFor(map, templateFont);
-
     GdkScreen* screen = gdk_screen_get_default();
     double dpi = screen ? gdk_screen_get_resolution(screen) : -1.0;
     if (dpi <= 0)
         dpi = 96.0;
-    font.pixelSize = static_cast<int>(std::lround(points * dpi / 72.0));
-
     GObjectPtr<PangoContext> context(pango_font_map_create_context(map));
     pango_cairo_context_set_resolution(context.get(), dpi);
+
+    DialogFont font;
+    font.family = familyFor(map, context.get(), templateFont);
+    font.pixelSize = static_cast<int>(std::lround(points * dpi / 72.0));
     FontDescriptionPtr description(pango_font_description_new());
     pango_font_description_set_family(description.get(), font.family.c_str());
     pango_font_description_set_absolute_size(description.get(), font.pixelSize * PANGO_SCALE);
