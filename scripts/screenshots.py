@@ -73,6 +73,15 @@ try:
     about = wait(lambda: frame("About Tavrin"), "About box")
     shoot("About Tavrin", "about-box.png")
     press(about, "OK")
+    wait(lambda: None if frame("About Tavrin") else True, "closing of the About box")
+
+    # A screen reader reads and sets the boxes by their labels' names.
+    width = control(main, pyatspi.ROLE_TEXT, "Width")
+    if width.queryText().getText(0, -1) != "200":
+        sys.exit("screenshots: the Width box does not read 200")
+    width.queryEditableText().setTextContents("321")
+    if width.queryText().getText(0, -1) != "321":
+        sys.exit("screenshots: the Width box did not take 321")
     press(main, "Quit")
     tavrin.wait(timeout=10)
 finally:

@@ -89,6 +89,21 @@ TEST_F(GtkBackendTest, EnterIsReportedWithTheFocusedControl)
     EXPECT_EQ(events.log, (std::vector<std::string>{"enter 10", "enter 16", "enter 15"}));
 }
 
+TEST_F(GtkBackendTest, TabVisitsTheTabStopsInTemplateOrder)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        window.setFocus(kName);
+        std::vector<int> visited{window.focus()};
+        for (int i = 0; i < 9; ++i) {
+            pressKey(window.controlWidget(kName), GDK_KEY_Tab);
+            visited.push_back(window.focus());
+        }
+        EXPECT_EQ(visited, (std::vector<int>{kName, kFirst, kSecond, kTick, kDays, kNotes, fw::kIdOk, fw::kIdCancel,
+                                             kPress, kName}));
+    });
+    run(events);
+}
+
 TEST_F(GtkBackendTest, EscapeCancels)
 {
     ScriptedEvents events([](GtkDialogWindow& window) { pressKey(window.controlWidget(kName), GDK_KEY_Escape); });
