@@ -49,11 +49,6 @@ fw::DialogTemplate probeTemplate()
     t.controls.push_back(control(fw::kIdCancel, ControlKind::PushButton, "Cancel", {145, 22, 50, 14}));
     t.controls.push_back(control(kPress, ControlKind::PushButton, "&Press", {145, 100, 50, 14}));
     t.controls.push_back(control(kFooter, ControlKind::Text, "Footer line", {5, 108, 130, 8}, false));
-    fw::ListInit days;
-    days.controlId = kDays;
-    for (int i = 1; i <= 365; ++i)
-        days.items.push_back(std::to_string(i));
-    t.listInit.push_back(days);
     return t;
 }
 
@@ -237,6 +232,10 @@ TEST_F(GtkBackendTest, DaysListDropsSmallAtTheCurrentItemAndClosesOnEscapeOrEnte
         click(window.controlWidget(kName));  // a click elsewhere closes the list
         EXPECT_FALSE(window.isListDropped(kDays));
         EXPECT_EQ(window.text(kDays), "7 days");
+    }, [](GtkDialogWindow& window) {
+        // The framework fills lists from the template's data as the dialog opens.
+        for (int day = 1; day <= 365; ++day)
+            window.addListItem(kDays, std::to_string(day));
     });
     EXPECT_EQ(run(events), 0) << "Escape and Enter on the list must not end the dialog";
     EXPECT_TRUE(events.log.empty());

@@ -358,6 +358,7 @@ TEST_F(GtkProgramTest, DaysListPicksAnItemAndTypedTextStays)
             GtkAllocation allocation;
             gtk_widget_get_allocation(gtk_widget_get_toplevel(list), &allocation);
             EXPECT_LT(allocation.height, 260) << "the list is about as tall as its template, not the screen";
+            EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_tree_view_get_model(GTK_TREE_VIEW(list)), nullptr), 365);
             GtkTreePath* path = gtk_tree_path_new_from_indices(29, -1);
             gtk_tree_view_scroll_to_cell(GTK_TREE_VIEW(list), path, nullptr, FALSE, 0, 0);
             gtk_tree_path_free(path);

@@ -86,12 +86,6 @@ GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& 
     controls_.reserve(tmpl.controls.size());
     for (const fw::ControlTemplate& control : tmpl.controls)
         buildControl(control);
-    for (const fw::ListInit& list : tmpl.listInit) {
-        if (Control* control = find(list.controlId); control && control->combo) {
-            for (const std::string& item : list.items)
-                control->combo->addItem(item);
-        }
-    }
     linkLabelsAndFocusChain();
 
     g_signal_connect(window, "key-press-event", G_CALLBACK(onKeyPress), this);
