@@ -6,10 +6,10 @@
 
 #include <cstdio>
 
-#if __has_include("res/icon/tavrin-32.xpm") && __has_include("res/icon/tavrin-16.xpm")
+// The build defines TAVRIN_HAS_ICON_PICTURES where icon 128's pictures are in res/icon/.
+#ifdef TAVRIN_HAS_ICON_PICTURES
 #include "res/icon/tavrin-16.xpm"
 #include "res/icon/tavrin-32.xpm"
-#define TAVRIN_HAS_ICON_PICTURES 1
 #endif
 
 int main(int argc, char** argv)
