@@ -1,0 +1,217 @@
+#include "framework/backends/gtk/GtkBackend.h"
+
+#include "cli/GioPageOpener.h"
+#include "framework/backends/gtk/GtkDialogWindow.h"
+
+#include <cstdio>
+
+namespace tavrin::gtk {
+
+namespace {
+
+// Sizes that let controls sit inside their template rectangles: the default
+// theme's minimum sizes and paddings are larger than a dialog unit layout.
+constexpr const char* kDialogCss = R"css(
+.tavrin-client entry { min-height: 0; min-width: 0; padding: 0 3px; border-radius: 0; }
+.tavrin-client button { min-height: 0; min-width: 0; padding: 0 1px; }
+.tavrin-client button.default { border-color: #202020; box-shadow: inset 0 0 0 1px #202020; }
+.tavrin-client .tavrin-combo button { padding: 0; min-width: 0; }
+.tavrin-client checkbutton, .tavrin-client radiobutton { min-height: 0; padding: 0; }
+.tavrin-client check, .tavrin-client radio { min-width: 13px; min-height: 13px; margin: 0 4px 0 0; padding: 0; }
+.tavrin-client frame > border { border-radius: 0; }
+.tavrin-client scrolledwindow { border-radius: 0; }
+.tavrin-client scrollbar slider { min-width: 6px; min-height: 12px; }
+.tavrin-client textview text { background-color: transparent; }
+.tavrin-dialog headerbar { min-height: 0; padding: 0 4px; }
+.tavrin-dialog headerbar button { min-height: 18px; min-width: 18px; padding: 2px; margin: 2px 0; }
+.tavrin-dropdown treeview { padding: 0; }
+.tavrin-dropdown scrollbar slider { min-width: 6px; min-height: 12px; }
+)css";
+
+// A message box's button set, with each button's response as the result it reports.
+void addButtons(GtkDialog* dialog, fw::MbButtons buttons)
+{
+    switch (buttons) {
+    case fw::MbButtons::Ok:
+        gtk_dialog_add_button(dialog, "_OK", fw::kIdOk);
+        gtk_dialog_set_default_response(dialog, fw::kIdOk);
+        break;
+    case fw::MbButtons::OkCancel:
+        gtk_dialog_add_button(dialog, "_Cancel", fw::kIdCancel);
+        gtk_dialog_add_button(dialog, "_OK", fw::kIdOk);
+        gtk_dialog_set_default_response(dialog, fw::kIdOk);
+        break;
+    case fw::MbButtons::YesNoCancel:
+        gtk_dialog_add_button(dialog, "_Cancel", fw::kIdCancel);
+        [[fallthrough]];
+    case fw::MbButtons::YesNo:
+        gtk_dialog_add_button(dialog, "_No", fw::kIdNo);
+        gtk_dialog_add_button(dialog, "_Yes", fw::kIdYes);
+        gtk_dialog_set_default_response(dialog, fw::kIdYes);
+        break;
+    }
+}
+
+GtkMessageType messageType(fw::MbIcon icon)
+{
+    switch (icon) {
+    case fw::MbIcon::Error:
+        return GTK_MESSAGE_ERROR;
+    case fw::MbIcon::Question:
+        return GTK_MESSAGE_QUESTION;
+    case fw::MbIcon::Exclamation:
+        return GTK_MESSAGE_WARNING;
+    case fw::MbIcon::Information:
+        return GTK_MESSAGE_INFO;
+    case fw::MbIcon::None:
+        break;
+    }
+    return GTK_MESSAGE_OTHER;
+}
+
+// What closing a message box without a button means: Cancel where there is one, else the only or the No answer.
+int dismissResult(fw::MbButtons buttons)
+{
+    switch (buttons) {
+    case fw::MbButtons::Ok:
+        return fw::kIdOk;
+    case fw::MbButtons::YesNo:
+        return fw::kIdNo;
+    case fw::MbButtons::OkCancel:
+    case fw::MbButtons::YesNoCancel:
+        break;
+    }
+    return fw::kIdCancel;
+}
+
+}  // namespace
+
+bool initToolkit(int& argc, char**& argv)
+{
+    return gtk_init_check(&argc, &argv);
+}
+
+GtkBackend::GtkBackend() : css_(gtk_css_provider_new())
+{
+    gtk_css_provider_load_from_data(css_.get(), kDialogCss, -1, nullptr);
+    if (GdkScreen* screen = gdk_screen_get_default())
+        gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(css_.get()),
+                                                  GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+}
+
+GtkBackend::~GtkBackend()
+{
+    // Hand our clipboard text to a clipboard manager, where there is one, so it outlives the program.
+    if (copied_)
+        gtk_clipboard_store(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
+    if (GdkScreen* screen = gdk_screen_get_default())
+        gtk_style_context_remove_provider_for_screen(screen, GTK_STYLE_PROVIDER(css_.get()));
+}
+
+void GtkBackend::addIcon(int iconId, const char* const* xpm)
+{
+    GObjectPtr<GdkPixbuf> picture(gdk_pixbuf_new_from_xpm_data(const_cast<const char**>(xpm)));
+    if (!picture)
+        return;
+    icons_[iconId].push_back(std::move(picture));
+    std::erase_if(scaledIcons_, [iconId](const auto& entry) { return entry.first.first == iconId; });
+}
+
+GdkPixbuf* GtkBackend::icon(int iconId, int size) const
+{
+    // The picture of that size, else the largest one scaled to it.
+    auto found = icons_.find(iconId);
+    if (found == icons_.end() || found->second.empty())
+        return nullptr;
+    GdkPixbuf* largest = nullptr;
+    for (const auto& picture : found->second) {
+        int width = gdk_pixbuf_get_width(picture.get());
+        if (width == size && gdk_pixbuf_get_height(picture.get()) == size)
+            return picture.get();
+        if (!largest || width > gdk_pixbuf_get_width(largest))
+            largest = picture.get();
+    }
+    auto& scaled = scaledIcons_[{iconId, size}];
+    if (!scaled)
+        scaled.reset(gdk_pixbuf_scale_simple(largest, size, size, GDK_INTERP_NEAREST));
+    return scaled.get();
+}
+
+std::string GtkBackend::fontClass(const std::string& family, int pixelSize)
+{
+    std::string key = family + "/" + std::to_string(pixelSize);
+    auto found = fontClasses_.find(key);
+    if (found != fontClasses_.end())
+        return found->second;
+    std::string name = "tavrin-font-" + std::to_string(fontClasses_.size());
+    fontClasses_.emplace(key, name);
+
+    std::string css = kDialogCss;
+    for (const auto& [fontKey, className] : fontClasses_) {
+        size_t slash = fontKey.rfind('/');
+        css += "." + className + ", ." + className + " * { font-family: \"" + fontKey.substr(0, slash) +
+               "\"; font-size: " + fontKey.substr(slash + 1) + "px; }\n";
+    }
+    gtk_css_provider_load_from_data(css_.get(), css.c_str(), -1, nullptr);
+    return name;
+}
+
+int GtkBackend::runModal(const fw::DialogTemplate& tmpl, fw::Window* owner, fw::WindowEvents& events)
+{
+    GtkDialogWindow window(*this, tmpl, dynamic_cast<GtkDialogWindow*>(owner), events);
+    return window.run();
+}
+
+fw::PixelRect GtkBackend::workArea() const
+{
+    GdkDisplay* display = gdk_display_get_default();
+    GdkMonitor* monitor = display ? gdk_display_get_primary_monitor(display) : nullptr;
+    if (!monitor && display)
+        monitor = gdk_display_get_monitor(display, 0);
+    if (!monitor)
+        return {0, 0, 0, 0};
+    GdkRectangle area;
+    gdk_monitor_get_workarea(monitor, &area);
+    return {area.x, area.y, area.width, area.height};
+}
+
+int GtkBackend::messageBox(fw::Window* owner, std::string_view text, std::string_view caption, fw::MbButtons buttons,
+                           fw::MbIcon icon)
+{
+    auto* parent = dynamic_cast<GtkDialogWindow*>(owner);
+    std::string message(text);
+    TopLevelPtr dialog(gtk_message_dialog_new(parent ? parent->gtkWindow() : nullptr, GTK_DIALOG_MODAL,
+                                              messageType(icon), GTK_BUTTONS_NONE, "%s", message.c_str()));
+    std::string title(caption);
+    gtk_window_set_title(GTK_WINDOW(dialog.get()), title.c_str());
+    if (!parent)
+        gtk_window_set_position(GTK_WINDOW(dialog.get()), GTK_WIN_POS_CENTER);
+    addButtons(GTK_DIALOG(dialog.get()), buttons);
+    int response = gtk_dialog_run(GTK_DIALOG(dialog.get()));
+    return response > 0 ? response : dismissResult(buttons);
+}
+
+fw::ClipboardResult GtkBackend::copyText(fw::Window&, std::string_view text)
+{
+    // Plain text up to the first zero byte, as a zero-terminated text entry would hold it.
+    std::string_view plain = text.substr(0, text.find('\0'));
+    GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
+    gtk_clipboard_set_text(clipboard, plain.data(), static_cast<gint>(plain.size()));
+    gtk_clipboard_set_can_store(clipboard, nullptr, 0);
+    copied_ = true;
+    return fw::ClipboardResult::Copied;
+}
+
+bool GtkBackend::openWithDefaultApplication(const std::string& path)
+{
+    GioPageOpener opener;
+    return opener.open(path);
+}
+
+bool GtkBackend::startSockets()
+{
+    // POSIX sockets need no start-up.
+    return true;
+}
+
+}  // namespace tavrin::gtk

@@ -1,0 +1,56 @@
+#pragma once
+// The GTK 3 back end of the dialog framework.
+//
+// Call `initToolkit` once at start-up; when it returns false there is no
+// display to show dialogs on. Then create one `GtkBackend`, register the
+// icon pictures the templates and dialogs name with `addIcon`, and hand it
+// to the framework. Destroying the back end hands the clipboard's content to
+// the desktop's clipboard manager, so a copy outlives the program.
+
+#include "framework/Backend.h"
+#include "framework/backends/gtk/GtkPtr.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tavrin::gtk {
+
+// Starts GTK; false when no display can be opened.
+bool initToolkit(int& argc, char**& argv);
+
+// Builds dialogs from templates as GTK windows and provides the platform services.
+class GtkBackend final : public fw::Backend {
+public:
+    GtkBackend();
+    GtkBackend(const GtkBackend&) = delete;
+    GtkBackend& operator=(const GtkBackend&) = delete;
+    ~GtkBackend() override;
+
+    // Adds a picture in XPM form to icon `iconId`; an icon may have one picture per size.
+    void addIcon(int iconId, const char* const* xpm);
+    // Icon `iconId` scaled to `size` pixels square; nullptr when unknown.
+    GdkPixbuf* icon(int iconId, int size) const;
+    // The first registered icon, for title bars of dialogs that set none.
+    int defaultIconId() const { return icons_.empty() ? 0 : icons_.begin()->first; }
+
+    // The CSS class that gives a dialog's widgets `family` at `pixelSize`.
+    std::string fontClass(const std::string& family, int pixelSize);
+
+    int runModal(const fw::DialogTemplate& tmpl, fw::Window* owner, fw::WindowEvents& events) override;
+    fw::PixelRect workArea() const override;
+    int messageBox(fw::Window* owner, std::string_view text, std::string_view caption, fw::MbButtons buttons,
+                   fw::MbIcon icon) override;
+    fw::ClipboardResult copyText(fw::Window& owner, std::string_view text) override;
+    bool openWithDefaultApplication(const std::string& path) override;
+    bool startSockets() override;
+
+private:
+    GObjectPtr<GtkCssProvider> css_;
+    std::map<int, std::vector<GObjectPtr<GdkPixbuf>>> icons_;
+    mutable std::map<std::pair<int, int>, GObjectPtr<GdkPixbuf>> scaledIcons_;
+    std::map<std::string, std::string> fontClasses_;
+    bool copied_ = false;
+};
+
+}  // namespace tavrin::gtk

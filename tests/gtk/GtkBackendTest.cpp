@@ -1,0 +1,379 @@
+// The GTK back end on its own, with a small template of every control kind:
+// layout in dialog units, keys and clicks reported to the framework, radio
+// buttons the program can clear, the drop-down list, the window menu,
+// modality, message boxes and the clipboard as another process reads it.
+
+#include "GtkTestCommon.h"
+
+namespace tavrin::gtk::test {
+namespace {
+
+using fw::ControlKind;
+
+enum : int { kName = 10, kFirst = 11, kSecond = 12, kTick = 13, kDays = 14, kNotes = 15, kPress = 16, kFooter = 17 };
+
+fw::ControlTemplate control(int id, ControlKind kind, std::string caption, fw::DluRect rect, bool tabStop = true)
+{
+    fw::ControlTemplate c;
+    c.id = id;
+    c.kind = kind;
+    c.caption = std::move(caption);
+    c.rect = rect;
+    c.tabStop = tabStop;
+    c.group = kind == ControlKind::RadioButton;
+    return c;
+}
+
+fw::DialogTemplate probeTemplate()
+{
+    fw::DialogTemplate t;
+    t.id = 900;
+    t.caption = "Probe";
+    t.cx = 200;
+    t.cy = 120;
+    t.controls.push_back(control(fw::kNoId, ControlKind::Text, "&Name:", {5, 7, 30, 8}, false));
+    t.controls.push_back(control(kName, ControlKind::Edit, "", {40, 5, 100, 12}));
+    t.controls.push_back(control(fw::kNoId, ControlKind::GroupBox, "Choice", {5, 22, 90, 40}, false));
+    t.controls.push_back(control(kFirst, ControlKind::RadioButton, "&First", {10, 32, 60, 10}));
+    t.controls.push_back(control(kSecond, ControlKind::RadioButton, "&Second", {10, 45, 60, 10}));
+    t.controls.push_back(control(kTick, ControlKind::CheckBox, "&Tick", {100, 32, 60, 10}));
+    t.controls.push_back(control(fw::kNoId, ControlKind::Text, "&Days:", {5, 70, 25, 8}, false));
+    t.controls.push_back(control(kDays, ControlKind::ComboBox, "", {40, 68, 40, 80}));
+    t.controls.push_back(control(fw::kNoId, ControlKind::GroupBox, "Notes", {97, 42, 98, 50}, false));
+    fw::ControlTemplate notes = control(kNotes, ControlKind::Edit, "", {100, 50, 90, 38});
+    notes.multiLine = notes.readOnly = notes.vScroll = notes.wrap = true;
+    t.controls.push_back(notes);
+    fw::ControlTemplate ok = control(fw::kIdOk, ControlKind::PushButton, "OK", {145, 5, 50, 14});
+    ok.defaultButton = true;
+    t.controls.push_back(ok);
+    t.controls.push_back(control(fw::kIdCancel, ControlKind::PushButton, "Cancel", {145, 22, 50, 14}));
+    t.controls.push_back(control(kPress, ControlKind::PushButton, "&Press", {145, 100, 50, 14}));
+    t.controls.push_back(control(kFooter, ControlKind::Text, "Footer line", {5, 108, 130, 8}, false));
+    return t;
+}
+
+class GtkBackendTest : public ::testing::Test {
+protected:
+    // Runs the probe dialog with `script`; returns its result.
+    int run(ScriptedEvents& events) { return backend.runModal(tmpl, nullptr, events); }
+
+    GtkBackend backend;
+    fw::DialogTemplate tmpl = probeTemplate();
+};
+
+TEST_F(GtkBackendTest, ControlsSitAtTheirDialogUnitRectangles)
+{
+    ScriptedEvents events([&](GtkDialogWindow& window) { expectTemplateLayout(window, tmpl); });
+    run(events);
+    EXPECT_TRUE(events.scriptDone);
+}
+
+TEST_F(GtkBackendTest, EnterIsReportedWithTheFocusedControl)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        window.setFocus(kName);
+        EXPECT_EQ(window.focus(), kName);
+        pressKey(window.controlWidget(kName), GDK_KEY_Return);
+        window.setFocus(kPress);
+        pressKey(window.controlWidget(kPress), GDK_KEY_KP_Enter);
+        window.setFocus(kNotes);
+        pressKey(window.controlWidget(kNotes), GDK_KEY_Return);
+        EXPECT_EQ(window.text(kNotes), "");
+    });
+    EXPECT_EQ(run(events), 0);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"enter 10", "enter 16", "enter 15"}));
+}
+
+TEST_F(GtkBackendTest, TabVisitsTheTabStopsInTemplateOrder)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        window.setFocus(kName);
+        std::vector<int> visited{window.focus()};
+        for (int i = 0; i < 9; ++i) {
+            pressKey(window.controlWidget(kName), GDK_KEY_Tab);
+            visited.push_back(window.focus());
+        }
+        EXPECT_EQ(visited, (std::vector<int>{kName, kFirst, kSecond, kTick, kDays, kNotes, fw::kIdOk, fw::kIdCancel,
+                                             kPress, kName}));
+    });
+    run(events);
+}
+
+TEST_F(GtkBackendTest, EscapeCancels)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) { pressKey(window.controlWidget(kName), GDK_KEY_Escape); });
+    EXPECT_EQ(run(events), fw::kIdCancel);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"command 2"}));
+}
+
+TEST_F(GtkBackendTest, CloseBoxCancels)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        GtkWidget* close = closeBox(window.gtkWindow());
+        ASSERT_NE(close, nullptr);
+        click(close);
+    });
+    EXPECT_EQ(run(events), fw::kIdCancel);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"command 2"}));
+}
+
+TEST_F(GtkBackendTest, TypedTextAndClickedButtonsReachTheFramework)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        window.setFocus(kName);
+        typeText(window.controlWidget(kName), "Pop up 7");
+        EXPECT_EQ(window.text(kName), "Pop up 7");
+        click(window.controlWidget(kTick));
+        EXPECT_EQ(window.checkState(kTick), 1);
+        click(window.controlWidget(kPress));
+        click(window.controlWidget(fw::kIdOk));
+    });
+    EXPECT_EQ(run(events), fw::kIdOk);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"command 13", "command 16", "command 1"}));
+}
+
+TEST_F(GtkBackendTest, EachRadioIsItsOwnGroupAndCanBeCleared)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        EXPECT_EQ(window.checkState(kFirst), 0);
+        EXPECT_EQ(window.checkState(kSecond), 0);
+        window.setCheckState(kFirst, 1);
+        EXPECT_EQ(window.checkState(kFirst), 1);
+        click(window.controlWidget(kSecond));
+        EXPECT_EQ(window.checkState(kSecond), 1);
+        EXPECT_EQ(window.checkState(kFirst), 1) << "selecting one radio must not clear another";
+        window.setCheckState(kFirst, 0);
+        EXPECT_EQ(window.checkState(kFirst), 0);
+        click(window.controlWidget(kSecond));
+        EXPECT_EQ(window.checkState(kSecond), 1) << "clicking a selected radio keeps it selected";
+        window.setCheckState(kTick, 2);
+        EXPECT_EQ(window.checkState(kTick), 2);
+    });
+    run(events);
+    // Only the two clicks are commands; setting states is not.
+    EXPECT_EQ(events.log, (std::vector<std::string>{"command 12", "command 12"}));
+}
+
+TEST_F(GtkBackendTest, TextsKeepTheirBytesAndCaptionsTheirMnemonics)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        std::string script = "<SCRIPT>\r\nfunction f() {\r\n}\r\n</SCRIPT>\r\n";
+        window.setText(kNotes, script);
+        EXPECT_EQ(window.text(kNotes), script);
+        window.setText(kFooter, "Tavrin - v1.02");
+        EXPECT_EQ(window.text(kFooter), "Tavrin - v1.02");
+        EXPECT_EQ(window.text(kPress), "&Press");
+        GtkWidget* label = gtk_bin_get_child(GTK_BIN(window.controlWidget(kPress)));
+        EXPECT_STREQ(gtk_label_get_label(GTK_LABEL(label)), "_Press");
+        // Mnemonic of the label in front of the Name box moves the focus there.
+        window.setFocus(kPress);
+        pressKey(window.controlWidget(kPress), GDK_KEY_n, GDK_MOD1_MASK);
+        EXPECT_EQ(window.focus(), kName);
+    });
+    run(events);
+}
+
+TEST_F(GtkBackendTest, ControlsAreNamedForAssistiveTechnology)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        auto name = [&](int id) { return std::string(atk_object_get_name(gtk_widget_get_accessible(window.controlWidget(id)))); };
+        EXPECT_EQ(name(kName), "Name");
+        EXPECT_EQ(name(kDays), "Days");
+        EXPECT_EQ(name(kNotes), "Notes") << "a box with no label in front takes its group box's name";
+        EXPECT_EQ(name(kFirst), "First");
+        EXPECT_EQ(name(kPress), "Press");
+    });
+    run(events);
+}
+
+TEST_F(GtkBackendTest, DaysListDropsSmallAtTheCurrentItemAndClosesOnEscapeOrEnter)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        DropDownCombo* days = window.combo(kDays);
+        ASSERT_NE(days, nullptr);
+        EXPECT_EQ(window.listCount(kDays), 365);
+        EXPECT_EQ(days->popup(), nullptr) << "the list is built when it first drops";
+        window.setListSelection(kDays, 29);
+        EXPECT_EQ(window.text(kDays), "30");
+
+        click(days->arrowButton());
+        ASSERT_TRUE(waitFor([&] { return days->popup() && gtk_widget_get_mapped(days->popup()); }));
+        EXPECT_TRUE(window.isListDropped(kDays));
+        GtkAllocation list;
+        gtk_widget_get_allocation(days->popup(), &list);
+        int expected = window.font().toPixelsY(80) - (window.font().baseY + 8);
+        EXPECT_NEAR(list.height, expected, 2);
+        GtkTreePath* path = nullptr;
+        gtk_tree_view_get_cursor(GTK_TREE_VIEW(days->list()), &path, nullptr);
+        ASSERT_NE(path, nullptr);
+        EXPECT_EQ(gtk_tree_path_get_indices(path)[0], 29);
+        gtk_tree_path_free(path);
+
+        pressKey(days->popup(), GDK_KEY_Escape);
+        EXPECT_FALSE(window.isListDropped(kDays));
+        EXPECT_EQ(window.text(kDays), "30");
+
+        window.setFocus(kDays);
+        pressKey(window.controlWidget(kDays), GDK_KEY_Down, GDK_MOD1_MASK);
+        ASSERT_TRUE(window.isListDropped(kDays));
+        pressKey(days->popup(), GDK_KEY_Down);
+        pressKey(days->popup(), GDK_KEY_Return);
+        EXPECT_FALSE(window.isListDropped(kDays));
+        EXPECT_EQ(window.text(kDays), "31");
+        EXPECT_EQ(window.listSelection(kDays), 30);
+
+        // Typed text stays as typed and selects nothing.
+        gtk_editable_select_region(GTK_EDITABLE(window.controlWidget(kDays)), 0, -1);
+        typeText(window.controlWidget(kDays), "7 days");
+        EXPECT_EQ(window.text(kDays), "7 days");
+        EXPECT_EQ(window.listSelection(kDays), -1);
+        click(days->arrowButton());
+        ASSERT_TRUE(window.isListDropped(kDays));
+        click(window.controlWidget(kName));  // a click elsewhere closes the list
+        EXPECT_FALSE(window.isListDropped(kDays));
+        EXPECT_EQ(window.text(kDays), "7 days");
+    }, [](GtkDialogWindow& window) {
+        // The framework fills lists from the template's data as the dialog opens.
+        for (int day = 1; day <= 365; ++day)
+            window.addListItem(kDays, std::to_string(day));
+    });
+    EXPECT_EQ(run(events), 0) << "Escape and Enter on the list must not end the dialog";
+    EXPECT_TRUE(events.log.empty());
+}
+
+TEST_F(GtkBackendTest, WindowMenuHoldsCloseAndAppendedItems)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        ASSERT_TRUE(window.appendSystemMenuSeparator());
+        ASSERT_TRUE(window.appendSystemMenuItem(0x10, "&About Probe..."));
+        pressKey(window.controlWidget(kName), GDK_KEY_space, GDK_MOD1_MASK);
+        GtkWidget* menu = window.systemMenu();
+        ASSERT_TRUE(waitFor([&] { return gtk_widget_get_mapped(menu); }));
+        GList* items = gtk_container_get_children(GTK_CONTAINER(menu));
+        ASSERT_EQ(g_list_length(items), 3u);
+        EXPECT_STREQ(gtk_menu_item_get_label(GTK_MENU_ITEM(items->data)), "_Close");
+        EXPECT_TRUE(GTK_IS_SEPARATOR_MENU_ITEM(items->next->data));
+        EXPECT_STREQ(gtk_menu_item_get_label(GTK_MENU_ITEM(items->next->next->data)), "_About Probe...");
+        g_list_free(items);
+        pressKey(menu, GDK_KEY_a);
+        EXPECT_TRUE(waitFor([&] { return !gtk_widget_get_mapped(menu); }));
+
+        click(window.systemMenuButton());
+        ASSERT_TRUE(waitFor([&] { return gtk_widget_get_mapped(menu); }));
+        pressKey(menu, GDK_KEY_c);
+    });
+    EXPECT_EQ(run(events), fw::kIdCancel);
+    EXPECT_EQ(events.log, (std::vector<std::string>{"syscommand 16", "command 2"}));
+}
+
+TEST_F(GtkBackendTest, ModalDialogBlocksItsOwner)
+{
+    ScriptedEvents inner([](GtkDialogWindow& window) {
+        GtkWindow* owner = gtk_window_get_transient_for(window.gtkWindow());
+        ASSERT_NE(owner, nullptr);
+        EXPECT_TRUE(gtk_window_get_modal(window.gtkWindow()));
+        // Keys and clicks aimed at the owner do not reach it.
+        GtkWidget* ownerOk = findWidget(GTK_WIDGET(owner), GTK_TYPE_BUTTON, [](GtkWidget* button) {
+            return g_strcmp0(gtk_button_get_label(GTK_BUTTON(button)), "OK") == 0;
+        });
+        ASSERT_NE(ownerOk, nullptr);
+        click(ownerOk);
+        click(closeBox(owner));
+        pressKey(GTK_WIDGET(owner), GDK_KEY_Escape);
+    }, [](GtkDialogWindow& window) { window.moveTo(500, 500); });
+    ScriptedEvents outer([&](GtkDialogWindow& window) {
+        EXPECT_EQ(backend.runModal(tmpl, &window, inner), fw::kIdCancel);
+        EXPECT_TRUE(gtk_widget_get_sensitive(GTK_WIDGET(window.gtkWindow())));
+    });
+    EXPECT_EQ(run(outer), 0);
+    EXPECT_TRUE(outer.log.empty()) << outer.log.front();
+    EXPECT_EQ(inner.log, (std::vector<std::string>{"command 2"})) << "the owner's Escape went to the modal dialog";
+}
+
+TEST_F(GtkBackendTest, MessageBoxShowsCaptionWarningIconAndReportsTheButton)
+{
+    ScriptedEvents events([&](GtkDialogWindow& window) {
+        struct Seen {
+            std::string title;
+            GtkMessageType type = GTK_MESSAGE_OTHER;
+        } seen;
+        guint timer = g_timeout_add(50, [](gpointer data) -> gboolean {
+            GtkWidget* box = shownToplevel(GTK_TYPE_MESSAGE_DIALOG);
+            if (!box)
+                return G_SOURCE_CONTINUE;
+            auto* seen = static_cast<Seen*>(data);
+            seen->title = gtk_window_get_title(GTK_WINDOW(box));
+            g_object_get(box, "message-type", &seen->type, NULL);
+            pressKey(box, GDK_KEY_Escape);
+            return G_SOURCE_REMOVE;
+        }, &seen);
+        int result = backend.messageBox(&window, "Could not write the page.", "tavrin", fw::MbButtons::OkCancel,
+                                        fw::MbIcon::Exclamation);
+        EXPECT_EQ(result, fw::kIdCancel);
+        EXPECT_EQ(seen.title, "tavrin");
+        EXPECT_EQ(seen.type, GTK_MESSAGE_WARNING);
+        (void)timer;
+    });
+    run(events);
+}
+
+TEST_F(GtkBackendTest, ClipboardHoldsTheExactBytesForOtherPrograms)
+{
+    ScriptedEvents events([&](GtkDialogWindow& window) {
+        auto readBack = [] {
+            GError* error = nullptr;
+            GObjectPtr<GSubprocess> xclip(g_subprocess_new(G_SUBPROCESS_FLAGS_STDOUT_PIPE, &error, "xclip", "-o",
+                                                          "-selection", "clipboard", nullptr));
+            GErrorPtr owned(error);
+            if (!xclip)
+                return std::string("<xclip did not start>");
+            // Keep our loop running while xclip asks us for the text.
+            bool done = false;
+            GBytes* out = nullptr;
+            struct Wait {
+                bool* done;
+                GBytes** out;
+            } wait{&done, &out};
+            g_subprocess_communicate_async(xclip.get(), nullptr, nullptr, [](GObject* source, GAsyncResult* result,
+                                                                            gpointer data) {
+                auto* w = static_cast<Wait*>(data);
+                g_subprocess_communicate_finish(G_SUBPROCESS(source), result, w->out, nullptr, nullptr);
+                *w->done = true;
+            }, &wait);
+            waitFor([&] { return done; }, 5000);
+            std::string text;
+            if (out) {
+                gsize size = 0;
+                auto* data = static_cast<const char*>(g_bytes_get_data(out, &size));
+                text.assign(data, size);
+                g_bytes_unref(out);
+            }
+            return text;
+        };
+        std::string loader = " onLoad=\"popup()\"";
+        std::string functions = "<SCRIPT LANGUAGE=\"JavaScript\">\r\n<!--\r\nfunction popup() {}\r\n//-->\r\n</SCRIPT>";
+        EXPECT_EQ(backend.copyText(window, loader), fw::ClipboardResult::Copied);
+        EXPECT_EQ(readBack(), loader);
+        EXPECT_EQ(backend.copyText(window, functions), fw::ClipboardResult::Copied);
+        EXPECT_EQ(readBack(), functions) << "the second copy replaces the first";
+        EXPECT_EQ(backend.copyText(window, ""), fw::ClipboardResult::Copied);
+        EXPECT_EQ(readBack(), "");
+    });
+    run(events);
+}
+
+TEST_F(GtkBackendTest, WorkAreaIsTheScreen)
+{
+    fw::PixelRect area = backend.workArea();
+    EXPECT_GT(area.cx, 0);
+    EXPECT_GT(area.cy, 0);
+    EXPECT_TRUE(backend.startSockets());
+}
+
+}  // namespace
+}  // namespace tavrin::gtk::test
+
+int main(int argc, char** argv)
+{
+    return tavrin::gtk::test::runTestsOnDisplay(argc, argv);
+}

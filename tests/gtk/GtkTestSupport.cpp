@@ -1,0 +1,229 @@
+#include "GtkTestSupport.h"
+
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
+#include <gdk/gdkx.h>
+
+namespace tavrin::gtk::test {
+
+void pump(int ms)
+{
+    gint64 end = g_get_monotonic_time() + ms * 1000;
+    while (g_get_monotonic_time() < end) {
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+        g_usleep(2000);
+    }
+}
+
+bool waitFor(const std::function<bool()>& done, int ms)
+{
+    gint64 end = g_get_monotonic_time() + ms * 1000;
+    while (!done() && g_get_monotonic_time() < end) {
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+        g_usleep(2000);
+    }
+    return done();
+}
+
+namespace {
+
+Display* xDisplay()
+{
+    return GDK_DISPLAY_XDISPLAY(gdk_display_get_default());
+}
+
+// Gives `toplevel` the keyboard focus, as a user's click on it would; the
+// pop-up windows of menus and lists hold the keyboard by a grab instead.
+void focusToplevel(GtkWidget* toplevel)
+{
+    if (!GTK_IS_WINDOW(toplevel) || gtk_window_get_window_type(GTK_WINDOW(toplevel)) == GTK_WINDOW_POPUP)
+        return;
+    if (gtk_window_has_toplevel_focus(GTK_WINDOW(toplevel)))
+        return;
+    gtk_window_present(GTK_WINDOW(toplevel));
+    waitFor([&] { return gtk_window_has_toplevel_focus(GTK_WINDOW(toplevel)) != FALSE; }, 1000);
+}
+
+void fakeKey(KeySym keysym, bool press)
+{
+    if (KeyCode code = XKeysymToKeycode(xDisplay(), keysym))
+        XTestFakeKeyEvent(xDisplay(), code, press, CurrentTime);
+}
+
+}  // namespace
+
+void sendKey(GtkWidget* widget, guint keyval, GdkModifierType modifiers)
+{
+    GtkWidget* toplevel = gtk_widget_get_toplevel(widget);
+    if (GTK_IS_WINDOW(toplevel) && gtk_window_get_window_type(GTK_WINDOW(toplevel)) == GTK_WINDOW_TOPLEVEL)
+        gdk_window_focus(gtk_widget_get_window(toplevel), GDK_CURRENT_TIME);
+    Display* display = xDisplay();
+    KeyCode code = XKeysymToKeycode(display, keyval);
+    bool shift = (modifiers & GDK_SHIFT_MASK) != 0 ||
+                 (code != 0 && XkbKeycodeToKeysym(display, code, 0, 0) != keyval &&
+                  XkbKeycodeToKeysym(display, code, 0, 1) == keyval);
+    if (modifiers & GDK_MOD1_MASK)
+        fakeKey(XK_Alt_L, true);
+    if (modifiers & GDK_CONTROL_MASK)
+        fakeKey(XK_Control_L, true);
+    if (shift)
+        fakeKey(XK_Shift_L, true);
+    fakeKey(keyval, true);
+    fakeKey(keyval, false);
+    if (shift)
+        fakeKey(XK_Shift_L, false);
+    if (modifiers & GDK_CONTROL_MASK)
+        fakeKey(XK_Control_L, false);
+    if (modifiers & GDK_MOD1_MASK)
+        fakeKey(XK_Alt_L, false);
+    XFlush(display);
+}
+
+void sendText(GtkWidget* widget, const std::string& text)
+{
+    for (char c : text)
+        sendKey(widget, gdk_unicode_to_keyval(static_cast<guint32>(static_cast<unsigned char>(c))));
+}
+
+void sendClick(GtkWidget* widget, int x, int y)
+{
+    GtkWidget* toplevel = gtk_widget_get_toplevel(widget);
+    GtkAllocation allocation;
+    gtk_widget_get_allocation(widget, &allocation);
+    int inX = 0;
+    int inY = 0;
+    gtk_widget_translate_coordinates(widget, toplevel, x >= 0 ? x : allocation.width / 2,
+                                     y >= 0 ? y : allocation.height / 2, &inX, &inY);
+    int originX = 0;
+    int originY = 0;
+    gdk_window_get_origin(gtk_widget_get_window(toplevel), &originX, &originY);
+    Display* display = xDisplay();
+    XTestFakeMotionEvent(display, -1, originX + inX, originY + inY, CurrentTime);
+    XTestFakeButtonEvent(display, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display, 1, False, CurrentTime);
+    XFlush(display);
+}
+
+void pressKey(GtkWidget* widget, guint keyval, GdkModifierType modifiers)
+{
+    focusToplevel(gtk_widget_get_toplevel(widget));
+    sendKey(widget, keyval, modifiers);
+    pump();
+}
+
+void typeText(GtkWidget* widget, const std::string& text)
+{
+    for (char c : text)
+        pressKey(widget, gdk_unicode_to_keyval(static_cast<guint32>(static_cast<unsigned char>(c))));
+}
+
+void click(GtkWidget* widget)
+{
+    sendClick(widget);
+    pump();
+}
+
+namespace {
+
+struct Search {
+    GType type;
+    const std::function<bool(GtkWidget*)>* match;
+    GtkWidget* found;
+};
+
+void searchChild(GtkWidget* widget, gpointer data)
+{
+    auto* search = static_cast<Search*>(data);
+    if (search->found)
+        return;
+    if (G_TYPE_CHECK_INSTANCE_TYPE(widget, search->type) && (!*search->match || (*search->match)(widget))) {
+        search->found = widget;
+        return;
+    }
+    if (GTK_IS_CONTAINER(widget))
+        gtk_container_forall(GTK_CONTAINER(widget), searchChild, data);
+}
+
+}  // namespace
+
+GtkWidget* findWidget(GtkWidget* root, GType type, const std::function<bool(GtkWidget*)>& match)
+{
+    Search search{type, &match, nullptr};
+    if (GTK_IS_CONTAINER(root))
+        gtk_container_forall(GTK_CONTAINER(root), searchChild, &search);
+    return search.found;
+}
+
+GtkWidget* closeBox(GtkWindow* window)
+{
+    return findWidget(gtk_window_get_titlebar(window), GTK_TYPE_BUTTON, [](GtkWidget* button) {
+        GtkStyleContext* style = gtk_widget_get_style_context(button);
+        return gtk_style_context_has_class(style, "titlebutton") && gtk_style_context_has_class(style, "close");
+    });
+}
+
+GtkWidget* shownToplevel(GType type)
+{
+    GList* toplevels = gtk_window_list_toplevels();
+    GtkWidget* found = nullptr;
+    for (GList* item = toplevels; item && !found; item = item->next) {
+        auto* widget = GTK_WIDGET(item->data);
+        if (G_TYPE_CHECK_INSTANCE_TYPE(widget, type) && gtk_widget_get_mapped(widget))
+            found = widget;
+    }
+    g_list_free(toplevels);
+    return found;
+}
+
+ScriptedEvents::ScriptedEvents(Script script, std::function<void(GtkDialogWindow&)> init)
+    : script_(std::move(script)), init_(std::move(init))
+{
+}
+
+bool ScriptedEvents::onInitDialog(fw::Window& created)
+{
+    window = dynamic_cast<GtkDialogWindow*>(&created);
+    if (init_)
+        init_(*window);
+    g_idle_add(runScript, this);
+    return true;
+}
+
+gboolean ScriptedEvents::runScript(gpointer self)
+{
+    auto* events = static_cast<ScriptedEvents*>(self);
+    GtkWidget* toplevel = GTK_WIDGET(events->window->gtkWindow());
+    waitFor([&] {
+        GdkWindow* gdkWindow = gtk_widget_get_window(toplevel);
+        return gtk_widget_get_mapped(toplevel) && gdkWindow && gdk_window_is_viewable(gdkWindow);
+    });
+    pump(100);
+    events->script_(*events->window);
+    events->scriptDone = true;
+    if (!events->ended)
+        events->window->endDialog(0);
+    return G_SOURCE_REMOVE;
+}
+
+void ScriptedEvents::onCommand(int id)
+{
+    log.push_back("command " + std::to_string(id));
+    if (id == fw::kIdOk || id == fw::kIdCancel) {
+        ended = true;
+        window->endDialog(id);
+    }
+}
+
+void ScriptedEvents::onEnterKey(int focusId)
+{
+    log.push_back("enter " + std::to_string(focusId));
+}
+
+void ScriptedEvents::onSysCommand(unsigned command)
+{
+    log.push_back("syscommand " + std::to_string(command));
+}
+
+}  // namespace tavrin::gtk::test

@@ -1,0 +1,61 @@
+#pragma once
+// Drives GTK dialogs in tests as a user would: key presses and mouse
+// clicks go through the X server to the dialog's windows (so grabs and
+// modality apply), and the test waits for GTK to handle them.
+
+#include "framework/backends/gtk/GtkDialogWindow.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tavrin::gtk::test {
+
+// Runs GTK's main context for `ms` milliseconds.
+void pump(int ms = 60);
+// Runs GTK's main context until `done` holds or `ms` milliseconds pass; returns `done()`.
+bool waitFor(const std::function<bool()>& done, int ms = 4000);
+// Sends a key press and release, or a click (at x, y in `widget`, else its middle), through the X server
+// without waiting for GTK to handle it.
+void sendKey(GtkWidget* widget, guint keyval, GdkModifierType modifiers = GdkModifierType(0));
+void sendText(GtkWidget* widget, const std::string& text);
+void sendClick(GtkWidget* widget, int x = -1, int y = -1);
+// Focuses `widget`'s window, presses and releases `keyval` there and lets GTK handle it.
+void pressKey(GtkWidget* widget, guint keyval, GdkModifierType modifiers = GdkModifierType(0));
+// Types `text` (ASCII) into the focused control of `widget`'s window.
+void typeText(GtkWidget* widget, const std::string& text);
+// Clicks the middle of `widget` with the first mouse button.
+void click(GtkWidget* widget);
+// The first widget below `root` of `type` that `match` accepts.
+GtkWidget* findWidget(GtkWidget* root, GType type, const std::function<bool(GtkWidget*)>& match = {});
+// The header bar's close button of `window`.
+GtkWidget* closeBox(GtkWindow* window);
+// A toplevel window other than the ones in `known` that is shown, of `type`.
+GtkWidget* shownToplevel(GType type);
+
+// Window events that record what the back end reports and run a test
+// script inside the dialog's modal loop once the window is mapped.
+class ScriptedEvents : public fw::WindowEvents {
+public:
+    using Script = std::function<void(GtkDialogWindow&)>;
+    explicit ScriptedEvents(Script script, std::function<void(GtkDialogWindow&)> init = {});
+
+    bool onInitDialog(fw::Window& window) override;
+    // Ids 1 and 2 end the dialog with that result, as the framework's default commands do.
+    void onCommand(int id) override;
+    // Enter ends the dialog with 1 unless the focus is on a push button.
+    void onEnterKey(int focusId) override;
+    void onSysCommand(unsigned command) override;
+
+    std::vector<std::string> log;
+    GtkDialogWindow* window = nullptr;
+    bool scriptDone = false;
+    bool ended = false;
+
+private:
+    static gboolean runScript(gpointer self);
+    Script script_;
+    std::function<void(GtkDialogWindow&)> init_;
+};
+
+}  // namespace tavrin::gtk::test

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Runs a command on a private Xvfb display and stops every process it
+# started when the command ends.
+#   with-xvfb.sh [--wm] [--a11y] command args...
+# --wm starts openbox on the display first; --a11y runs the command in its
+# own D-Bus session so that GTK's accessibility bridge (AT-SPI) is live.
+set -euo pipefail
+wm=0
+a11y=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --wm) wm=1; shift ;;
+    --a11y) a11y=1; shift ;;
+    *) break ;;
+  esac
+done
+
+tmp=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do
+  [ -s "$tmp/display" ] && break
+  sleep 0.1
+done
+if [ ! -s "$tmp/display" ]; then
+  echo "with-xvfb.sh: Xvfb did not start:" >&2
+  cat "$tmp/xvfb.log" >&2
+  exit 1
+fi
+export DISPLAY=":$(head -n1 "$tmp/display")"
+export GDK_BACKEND=x11
+export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
+export XDG_RUNTIME_DIR="$tmp/runtime"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+if [ $wm -eq 1 ]; then
+  openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
+  pids+=($!)
+  sleep 0.5
+fi
+
+status=0
+if [ $a11y -eq 1 ]; then
+  export GTK_A11Y=atspi NO_AT_BRIDGE=0
+  dbus-run-session -- "$@" || status=$?
+else
+  export NO_AT_BRIDGE=1
+  "$@" || status=$?
+fi
+exit $status
