@@ -4,12 +4,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh run
-cmake --preset dev >/dev/null
-cmake --build --preset dev --target tavrin tavrin-cli
+cmake --preset release >/dev/null
+cmake --build --preset release
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display to show Tavrin on. To try it on a virtual display (package xvfb):" >&2
-  echo "  xvfb-run -a build/dev/app/tavrin" >&2
-  echo "The command-line companion needs no display: build/dev/cli/tavrin-cli --help" >&2
+  echo "  xvfb-run -a build/release/app/tavrin" >&2
+  echo "The command-line companion needs no display: build/release/cli/tavrin-cli --help" >&2
   exit 1
 fi
-exec build/dev/app/tavrin
+exec build/release/app/tavrin
