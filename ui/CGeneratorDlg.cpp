@@ -124,6 +124,7 @@ int CGeneratorDlg::OnQueryDragIcon()
     return icon;
 }
 
+// Runs on "Create Popup": shows the generated texts in the Results dialog.
 void CGeneratorDlg::OnCreatePopup()
 {
     UpdateData(true);
@@ -139,6 +140,7 @@ void CGeneratorDlg::OnCreatePopup()
     UpdateData(false);
 }
 
+// Runs on "Test Popup": writes the test page and opens it in the default browser.
 void CGeneratorDlg::OnTestPopup()
 {
     UpdateData(true);
@@ -149,26 +151,31 @@ void CGeneratorDlg::OnTestPopup()
     UpdateData(false);
 }
 
+// Runs on a click of "On Load".
 void CGeneratorDlg::OnOnLoad()
 {
     selectRadio(onLoad, onClose, &onButton);
 }
 
+// Runs on a click of "On Close".
 void CGeneratorDlg::OnOnClose()
 {
     selectRadio(onClose, onLoad, &onButton);
 }
 
+// Runs on a click of "On Button".
 void CGeneratorDlg::OnOnButton()
 {
     selectRadio(onButton, onLoad, &onClose);
 }
 
+// Runs on a click of "Pop Over".
 void CGeneratorDlg::OnPopOver()
 {
     selectRadio(popOver, popUnder, nullptr);
 }
 
+// Runs on a click of "Pop Under".
 void CGeneratorDlg::OnPopUnder()
 {
     selectRadio(popUnder, popOver, nullptr);

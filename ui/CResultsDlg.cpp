@@ -25,12 +25,14 @@ std::span<const fw::CommandEntry> CResultsDlg::commandTable() const
     return kCommands;
 }
 
+// Runs on "Copy Loader": puts the loader attribute on the clipboard.
 void CResultsDlg::OnCopyLoader()
 {
     UpdateData(true);
     copyToClipboard(loaderText);
 }
 
+// Runs on "Copy Functions": puts the script block on the clipboard.
 void CResultsDlg::OnCopyFunctions()
 {
     UpdateData(true);
