@@ -1,22 +1,14 @@
 #include "generator/ScriptGenerator.h"
+#include "support/CrLfLines.h"
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 
 using namespace tavrin;
+using tavrin::test::crlfLines;
 
 namespace {
-
-// Joins lines, each ended by CR LF, the way the script block is laid out.
-std::string crlfLines(std::initializer_list<std::string> lines)
-{
-    std::string out;
-    for (const std::string& line : lines)
-        out += line + "\r\n";
-    return out;
-}
 
 const std::string kStart = "<!-- Start www.tavrin.example/tavrin/ ";
 const std::string kEnd = "// End www.tavrin.example/tavrin/ -->";

@@ -1,11 +1,11 @@
 #include "PageTestSupport.h"
 
 #include "generator/TestPageWriter.h"
+#include "support/CrLfLines.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <initializer_list>
 #include <string>
 
 #include <sys/mount.h>
@@ -17,14 +17,6 @@ using namespace tavrin;
 using namespace tavrin::test;
 
 namespace {
-
-std::string crlfLines(std::initializer_list<std::string> lines)
-{
-    std::string out;
-    for (const std::string& line : lines)
-        out += line + "\r\n";
-    return out;
-}
 
 const std::string kPromotionAndEnd = crlfLines({
     "<h4>Try some of our other award winning products:</h4>",
