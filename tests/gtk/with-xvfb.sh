@@ -36,6 +36,11 @@ if [ ! -s "$tmp/display" ]; then
   exit 1
 fi
 export DISPLAY=":$(head -n1 "$tmp/display")"
+# Make sure the server takes connections before anything is started on it.
+for _ in $(seq 50); do
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  sleep 0.1
+done
 export GDK_BACKEND=x11
 export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
 export XDG_RUNTIME_DIR="$tmp/runtime"
@@ -55,5 +60,9 @@ if [ $a11y -eq 1 ]; then
 else
   export NO_AT_BRIDGE=1
   "$@" || status=$?
+fi
+if [ $status -ne 0 ] && [ -s "$tmp/xvfb.log" ]; then
+  echo "with-xvfb.sh: the command failed; Xvfb said:" >&2
+  tail -n 20 "$tmp/xvfb.log" >&2
 fi
 exit $status
