@@ -64,12 +64,18 @@ function popupQueue(windows, refresh = async () => {}) {
   };
 }
 
-// Starts a browser per pop-up-blocking setting, when first asked for it.
-function perBlocking(launch) {
+// Starts a browser per pop-up-blocking setting, when first asked for it, and
+// says which version runs (Debian updates them under us).
+function perBlocking(name, launch) {
   const launched = new Map();
   return {
     get(blocking) {
-      if (!launched.has(blocking)) launched.set(blocking, launch(blocking));
+      if (!launched.has(blocking)) {
+        launched.set(blocking, launch(blocking).then(async (browser) => {
+          console.log(`${name} ${await browser.version()}, pop-up blocking ${blocking ? 'on' : 'off'}`);
+          return browser;
+        }));
+      }
       return launched.get(blocking);
     },
     async closeAll(close) {
@@ -78,8 +84,27 @@ function perBlocking(launch) {
   };
 }
 
+// A visit in a browser context of playwright or puppeteer, whose pages share
+// these calls; `popped` takes each pop-up page as the engine reports it.
+function pageVisit(context, main) {
+  const errors = [];
+  main.on('pageerror', (e) => errors.push(e.message));
+  const windows = [];
+  return {
+    popped: (p) => windows.push(popupOf((expr) => p.evaluate(expr), () => p.close())),
+    goto: async (url) => { await main.goto(url); },
+    reload: async () => { await main.reload(); },
+    click: () => main.click('button'),
+    eval: (expr) => main.evaluate(expr),
+    ...popupQueue(windows),
+    errors: () => errors,
+    cookies: async () => (await context.cookies()).map(({ name, value, expires }) => ({ name, value, expires })),
+    close: () => context.close(),
+  };
+}
+
 function chromiumEngine() {
-  const browsers = perBlocking((blocking) => chromium.launch({
+  const browsers = perBlocking('Chromium', (blocking) => chromium.launch({
     executablePath: '/usr/bin/chromium',
     headless: true,
     args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
@@ -91,27 +116,16 @@ function chromiumEngine() {
     async visit({ blocking = true } = {}) {
       const context = await (await browsers.get(blocking)).newContext({ viewport: null });
       const main = await context.newPage();
-      const errors = [];
-      main.on('pageerror', (e) => errors.push(e.message));
-      const windows = [];
-      context.on('page', (p) => windows.push(popupOf((expr) => p.evaluate(expr), () => p.close())));
-      return {
-        goto: async (url) => { await main.goto(url); },
-        reload: async () => { await main.reload(); },
-        click: () => main.click('button'),
-        eval: (expr) => main.evaluate(expr),
-        ...popupQueue(windows),
-        errors: () => errors,
-        cookies: async () => (await context.cookies()).map(({ name, value, expires }) => ({ name, value, expires })),
-        close: () => context.close(),
-      };
+      const v = pageVisit(context, main);
+      context.on('page', v.popped);
+      return v;
     },
     close: () => browsers.closeAll((browser) => browser.close()),
   };
 }
 
 function firefoxEngine() {
-  const browsers = perBlocking((blocking) => puppeteer.launch({
+  const browsers = perBlocking('Firefox', (blocking) => puppeteer.launch({
     browser: 'firefox',
     defaultViewport: null,
     executablePath: '/usr/bin/firefox-esr',
@@ -127,20 +141,9 @@ function firefoxEngine() {
     async visit({ blocking = true } = {}) {
       const context = await (await browsers.get(blocking)).createBrowserContext();
       const main = await context.newPage();
-      const errors = [];
-      main.on('pageerror', (e) => errors.push(e.message));
-      const windows = [];
-      main.on('popup', (p) => { if (p) windows.push(popupOf((expr) => p.evaluate(expr), () => p.close())); });
-      return {
-        goto: async (url) => { await main.goto(url); },
-        reload: async () => { await main.reload(); },
-        click: () => main.click('button'),
-        eval: (expr) => main.evaluate(expr),
-        ...popupQueue(windows),
-        errors: () => errors,
-        cookies: async () => (await context.cookies()).map(({ name, value, expires }) => ({ name, value, expires })),
-        close: () => context.close(),
-      };
+      const v = pageVisit(context, main);
+      main.on('popup', (p) => p && v.popped(p));
+      return v;
     },
     close: () => browsers.closeAll((browser) => browser.close()),
   };
@@ -156,6 +159,8 @@ async function freePort() {
 }
 
 const kMiniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+
+let said = false;  // whether WebKit's version has been told
 
 // One WebKitGTK WebDriver server, which takes one session at a time.
 async function webDriver() {
@@ -189,9 +194,11 @@ async function webDriver() {
     async open(blocking) {
       const args = ['--automation', '--enable-page-cache=false',
         ...(blocking ? [] : ['--javascript-can-open-windows-automatically=true'])];
-      const { sessionId } = await call('POST', '/session', {
+      const { sessionId, capabilities } = await call('POST', '/session', {
         capabilities: { alwaysMatch: { 'webkitgtk:browserOptions': { binary: kMiniBrowser, args } } },
       });
+      if (!said) console.log(`WebKitGTK ${capabilities.browserVersion}`);
+      said = true;
       return sessionId;
     },
   };

@@ -6,8 +6,6 @@
 // shows in its own report.
 import assert from 'node:assert/strict';
 import { readFileSync, rmSync, writeFileSync } from 'node:fs';
-import { cases, openSite } from './cases.mjs';
-import { engines } from './engines.mjs';
 
 const kCaseTime = 90000;  // ms
 
@@ -27,6 +25,10 @@ function report(results, name) {
 }
 
 async function run(engineName, results, only) {
+  // Loaded here only: the browser clients take seconds to load, and a report
+  // needs none of them.
+  const { cases, openSite } = await import('./cases.mjs');
+  const { engines } = await import('./engines.mjs');
   const cli = process.env.TAVRIN_CLI;
   if (!cli || !engines[engineName]) throw new Error('usage: TAVRIN_CLI=... node run.mjs <engine> <results.json>');
   rmSync(results, { force: true });
@@ -75,7 +77,8 @@ async function run(engineName, results, only) {
       outcomes[name] = { passed: !failure, output };
       writeFileSync(results, JSON.stringify(outcomes, null, 1));
     }
-    console.log(`${engineName}: ${Object.keys(outcomes).length} cases in ${((Date.now() - started) / 1000).toFixed(1)} s`);
+    const took = ((Date.now() - started) / 1000).toFixed(1);
+    console.log(`${engineName}: ${Object.keys(outcomes).length} cases in ${took} s`);
   } finally {
     await engine?.close();
     await site.close();
