@@ -7,7 +7,8 @@
 //   const popup = await visit.nextPopup();          // null if none opened
 //   await popup.read();  // { url, name, toolbar, w, h, ow, oh, x, y } once loaded:
 //                        // inner and outer size, screen position
-//   visit.opened(); await visit.cookies(); await visit.eval('document.cookie');
+//   await visit.opened();  // how many windows the page has opened so far
+//   await visit.cookies(); await visit.eval('document.cookie');
 //   visit.errors();      // script errors the engine itself reported
 //   await visit.close();
 //
@@ -79,7 +80,7 @@ function perBlocking(name, launch) {
       return launched.get(blocking);
     },
     async closeAll(close) {
-      for (const browser of launched.values()) await close(await browser).catch(() => {});
+      for (const browser of launched.values()) await browser.then(close).catch(() => {});
     },
   };
 }

@@ -37,6 +37,12 @@ async function run(engineName, results, only) {
   let engine = null;
   try {
     const started = Date.now();
+    // Stopped from outside (a CTest timeout, Ctrl+C): leave no browser behind.
+    for (const signal of ['SIGINT', 'SIGTERM', 'SIGHUP']) {
+      process.once(signal, () => {
+        Promise.resolve(engine?.close()).catch(() => {}).then(() => site.close()).finally(() => process.exit(1));
+      });
+    }
     engine = await engines[engineName]();
     for (const { name, run: runCase } of cases) {
       if (only.length > 0 && !only.includes(name)) continue;
