@@ -6,13 +6,28 @@ namespace tavrin {
 
 namespace {
 
-constexpr std::string_view kCookieReader =
+// The once-only cookie's name for the window name in the script's `name`.
+// Percent-encoding leaves letters, digits and "-_.!~*'()" alone, so an
+// ordinary window name is its own cookie name; everything a cookie name
+// cannot hold (";", "=", ",", white space, control characters, quotes,
+// non-ASCII) is encoded, and a nameless window gets a fixed name. It is
+// worked out in the browser, from the same string that window.open gets,
+// so the page's character set cannot make writer and reader disagree.
+constexpr std::string_view kCookieName = "(encodeURIComponent(name) || \"tavrin\")";
+
+// The cookie reader looks for "; <cookie name>=" in "; " + document.cookie
+// and returns the value up to the next ";", so only a cookie of exactly that
+// name counts; without one it returns undefined.
+constexpr std::string_view kCookieReaderHead =
     "function getCookie(name) {\r\n"
     "  var cookieFound = false;\r\n"
     "  var start = 0;\r\n"
     "  var end = 0;\r\n"
-    "  var cookieString = document.cookie;\r\n"
+    "  var cookieString = \"; \" + document.cookie + \";\";\r\n"
     "  var i = 0;\r\n"
+    "  name = \"; \" + ";
+constexpr std::string_view kCookieReaderTail =
+    " + \"=\";\r\n"
     "   // SCAN THE COOKIE FOR name\r\n"
     "  while (i <= cookieString.length) {\r\n"
     "    start = i;\r\n"
@@ -25,10 +40,20 @@ constexpr std::string_view kCookieReader =
     "  }\r\n"
     "  // IS name FOUND?\r\n"
     "  if (cookieFound) {\r\n"
-    "    return document.cookie.substring(start,end); \r\n"
+    "    return cookieString.substring(end, cookieString.indexOf(\";\", end)); \r\n"
     "  }\r\n"
     "  return ;\r\n"
     "}\r\n";
+
+// Letters, digits, "_", "-" and ".": a window name made only of these is
+// written into the cookie line as it stands.
+bool isOrdinaryCookieName(std::string_view name)
+{
+    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+               c == '-' || c == '.';
+    });
+}
 
 constexpr std::string_view kBodyInstruction = "Paste this code into your body tag just before it closes with >";
 constexpr std::string_view kButtonInstruction =
@@ -125,16 +150,25 @@ GeneratedScript ScriptGenerator::generate(PopupSettings& s)
         f += "var expires = new Date();\r\n";
         f += "expires.setTime (expires.getTime() + 24 * 60 * 60 * " + std::to_string(days) + " * 1000); \r\n";
         f += "var expiryDate = expires.toGMTString();\r\n";
-        f += "document.cookie = \"";
-        appendJsStringContent(f, name, '"');
-        f += '=';
+        if (isOrdinaryCookieName(name)) {
+            f += "document.cookie = \"";
+            f += name;
+            f += '=';
+        } else {
+            f += "document.cookie = ";
+            f += kCookieName;
+            f += " + \"=";
+        }
         appendJsStringContent(f, s.days, '"');
         f += "; expires=\" + expiryDate;\r\n";
     }
     f += "return false;\r\n";
     f += "}\r\n";
-    if (cookie)
-        f += kCookieReader;
+    if (cookie) {
+        f += kCookieReaderHead;
+        f += kCookieName;
+        f += kCookieReaderTail;
+    }
     f += "// End ";
     f += kHomeAddress;
     f += " -->\r\n";

@@ -10,7 +10,10 @@ namespace tavrin {
 
 namespace {
 
-constexpr std::string_view kPageTop = "<html><head>\n<title>Tavrin Test Page</title>";
+// The program's texts are UTF-8; without saying so in the page, browsers
+// read a page opened from disk or served without a character set as
+// Windows-1252, and a typed "é" reaches the pop-up as "Ã©".
+constexpr std::string_view kPageTop = "<html><head>\n<meta charset=\"utf-8\">\n<title>Tavrin Test Page</title>";
 constexpr std::string_view kHeadEnd = "\n</head>\n<body";
 constexpr std::string_view kBodyTop = ">\n<font face=arial>\n<h3>Tavrin Test Page.</h3>\n";
 constexpr std::string_view kButtonStart = "<button";

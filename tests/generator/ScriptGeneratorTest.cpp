@@ -13,13 +13,18 @@ namespace {
 const std::string kStart = "<!-- Start www.tavrin.example/tavrin/ ";
 const std::string kEnd = "// End www.tavrin.example/tavrin/ -->";
 
+// The cookie line of a window name that cannot stand as a cookie name, days 30.
+const std::string kEncodedCookieLine =
+    "document.cookie = (encodeURIComponent(name) || \"tavrin\") + \"=30; expires=\" + expiryDate;";
+
 const std::string kCookieReader = crlfLines({
     "function getCookie(name) {",
     "  var cookieFound = false;",
     "  var start = 0;",
     "  var end = 0;",
-    "  var cookieString = document.cookie;",
+    "  var cookieString = \"; \" + document.cookie + \";\";",
     "  var i = 0;",
+    "  name = \"; \" + (encodeURIComponent(name) || \"tavrin\") + \"=\";",
     "   // SCAN THE COOKIE FOR name",
     "  while (i <= cookieString.length) {",
     "    start = i;",
@@ -32,7 +37,7 @@ const std::string kCookieReader = crlfLines({
     "  }",
     "  // IS name FOUND?",
     "  if (cookieFound) {",
-    "    return document.cookie.substring(start,end); ",
+    "    return cookieString.substring(end, cookieString.indexOf(\";\", end)); ",
     "  }",
     "  return ;",
     "}",
@@ -137,7 +142,7 @@ TEST(WindowName, BlanksAreStrippedEverywhereAndStoredBack)
     EXPECT_EQ(s.windowName, "My\tPopup");
     EXPECT_EQ(lineStartingWith(out.functionsText, "var name"), "var name = 'My\tPopup' ;");
     EXPECT_EQ(lineStartingWith(out.functionsText, "document.cookie"),
-              "document.cookie = \"My\tPopup=30; expires=\" + expiryDate;");
+              kEncodedCookieLine);
     // A second run on the same record gives the same texts.
     EXPECT_EQ(ScriptGenerator::generate(s).functionsText, out.functionsText);
 }
@@ -150,7 +155,21 @@ TEST(WindowName, EmptyOrBlankOnly)
     EXPECT_EQ(s.windowName, "");
     EXPECT_EQ(lineStartingWith(out.functionsText, "var name"), "var name = '' ;");
     EXPECT_EQ(lineStartingWith(out.functionsText, "document.cookie"),
-              "document.cookie = \"=30; expires=\" + expiryDate;");
+              kEncodedCookieLine);
+}
+
+TEST(Cookie, OnlyNamesOfLettersDigitsUnderscoreHyphenAndDotStandInTheCookieLineAsTyped)
+{
+    PopupSettings s = example2();
+    s.windowName = "Az09_-.";
+    EXPECT_EQ(lineStartingWith(ScriptGenerator::generate(s).functionsText, "document.cookie"),
+              "document.cookie = \"Az09_-.=30; expires=\" + expiryDate;");
+    for (const char* name : {";", "a=b", ",", "\t", "\"", "'", "\x01", "\x7f", "\xc3\xa9", "%", "(", "\\"}) {
+        s.windowName = name;
+        EXPECT_EQ(lineStartingWith(ScriptGenerator::generate(s).functionsText, "document.cookie"),
+                  kEncodedCookieLine)
+            << name;
+    }
 }
 
 TEST(Options, SizeAndPositionItemsAppearOnlyForPositiveNumbersAndKeepTheTypedText)
@@ -274,7 +293,7 @@ TEST(Escaping, TypedTextsCannotEndTheirLiteralOrTheScript)
               "var options = 'width=3\\'0,height=250,top=100,screenY=100,left=50,screenX=50,resizable=yes,"
               "scrollbars=yes,' ;");
     EXPECT_EQ(lineStartingWith(f, "document.cookie"),
-              "document.cookie = \"O'\\\"Neil=9\\\"\\x3C; expires=\" + expiryDate;");
+              "document.cookie = (encodeURIComponent(name) || \"tavrin\") + \"=9\\\"\\x3C; expires=\" + expiryDate;");
 }
 
 TEST(Escaping, NulBecomesAHexEscapeSoAFollowingDigitStaysADigit)

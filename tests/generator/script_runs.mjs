@@ -26,24 +26,35 @@ function scriptContent(functions) {
   return functions.slice(open, close);
 }
 
-// Runs a script block in a fresh context with a recording window.open and a
-// cookie jar that keeps name=value, and returns what tavrin() did.
-function runScript(functions, { cookieJar = '', popupBlocked = false } = {}) {
+// document.cookie as browsers keep it: a written "name=value; attributes"
+// stores name and value, trimmed; reading gives "a=1; b=2".
+function cookieJar(initial = '') {
+  const jar = new Map(initial.split('; ').filter(Boolean).map((c) => c.split(/=(.*)/s).slice(0, 2)));
+  return {
+    written: [],
+    get cookie() { return [...jar].map(([name, value]) => `${name}=${value}`).join('; '); },
+    set cookie(text) {
+      this.written.push(text);
+      const [name, value = ''] = text.split(';')[0].split(/=(.*)/s);
+      jar.set(name.trim(), value.trim());
+    },
+  };
+}
+
+// Runs a script block in a fresh context with a recording window.open and
+// the given cookie jar, and returns what tavrin() did.
+function runScript(functions, { jar = cookieJar(), popupBlocked = false } = {}) {
   const content = scriptContent(functions);
   assert.equal(content.indexOf('<!--'), content.lastIndexOf('<!--'), 'a second HTML comment opens');
   assert.equal(content.replace('<!--', '').replace(/<=/g, '').indexOf('<'), -1, 'a tag can start inside the script');
   const opened = [];
-  const cookies = [];
   const context = vm.createContext({
     window: { open: (...args) => { opened.push(args); return popupBlocked ? null : { focus() {} }; } },
-    document: {
-      get cookie() { return cookieJar; },
-      set cookie(v) { cookies.push(v); },
-    },
+    document: jar,
   });
   new vm.Script(content, { filename: 'generated.js' }).runInContext(context);
   const result = vm.runInContext('tavrin()', context);
-  return { opened, cookies, result };
+  return { opened, cookies: jar.written, result, context };
 }
 
 const corpus = execFileSync(corpusTool, { maxBuffer: 1 << 30, encoding: 'latin1' })
@@ -71,11 +82,17 @@ test('every hostile record gives a script that opens exactly the typed page and 
     const days = atoi(r.days);
     if (days > 0) {
       assert.equal(cookies.length, 1);
-      const prefix = `${strippedName}=${r.days}; expires=`;
+      // Names a cookie can hold stand as typed; any other is percent-encoded.
+      const cookieName = /^[\w.-]+$/.test(strippedName) ? strippedName : encodeURIComponent(strippedName) || 'tavrin';
+      assert.match(cookieName, /^[\w.!~*'()%-]+$/);
+      const prefix = `${cookieName}=${r.days}; expires=`;
       assert.ok(cookies[0].startsWith(prefix), JSON.stringify(cookies[0]));
       const expiry = Date.parse(cookies[0].slice(prefix.length));
       const wanted = Date.now() + Math.min(days, kMaxDays) * kDayMs;
       assert.ok(Math.abs(expiry - wanted) < 60000, `expiry ${cookies[0]} for days ${JSON.stringify(r.days)}`);
+      const jar = cookieJar(`other${strippedName}=1`);
+      runScript(r.functions, { jar });
+      assert.equal(runScript(r.functions, { jar }).opened.length, 0, 'the cookie stops a second pop-up');
     } else {
       assert.equal(cookies.length, 0);
       assert.ok(!r.functions.includes('getCookie'));
@@ -84,13 +101,18 @@ test('every hostile record gives a script that opens exactly the typed page and 
   }
 });
 
-test('a cookie from an earlier visit stops the pop-up, and a blocked pop-up throws nothing', () => {
-  const functions = execFileSync(cli, ['--print', 'functions', '--name', 'My Popup', '--days', '3'], { encoding: 'latin1' });
+test('the cookie reader finds the cookie by its exact name; a blocked pop-up throws nothing', () => {
+  const functions = execFileSync(cli, ['--print', 'functions', '--days', '5'], { encoding: 'latin1' });
   const first = runScript(functions, { popupBlocked: true });
   assert.equal(first.opened.length, 1);
-  assert.equal(first.cookies[0].split(';')[0], 'MyPopup=3');
-  const again = runScript(functions, { cookieJar: 'MyPopup=3' });
-  assert.equal(again.opened.length, 0);
+  assert.equal(first.cookies[0].split(';')[0], 'PopUp=5');
+  assert.equal(vm.runInContext('getCookie("PopUp")', first.context), '5');
+  // Other cookies that hold the name in theirs or in their value do not count.
+  for (const cookies of ['XPopUpSeen=1', 'last=PopUp', 'PopUpShown=1; a=PopUp=5', 'PopUp=']) {
+    assert.equal(runScript(functions, { jar: cookieJar(cookies) }).opened.length, 1, cookies);
+  }
+  // A cookie an earlier visit left, here among others, stops the pop-up.
+  assert.equal(runScript(functions, { jar: cookieJar('a=1; PopUp=5; b=2') }).opened.length, 0);
 });
 
 test('the end marker is a script comment: the script block compiles', () => {

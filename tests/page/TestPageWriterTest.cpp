@@ -39,6 +39,7 @@ const std::string kPromotionAndEnd = crlfLines({
 // The default record's page as it stands on disk.
 const std::string kDefaultPageOnDisk = crlfLines({
     "<html><head>",
+    "<meta charset=\"utf-8\">",
     "<title>Tavrin Test Page</title>",
     "",
     "<script LANGUAGE=\"javascript\">",
@@ -99,7 +100,7 @@ TEST(ComposePage, OwnLinesEndInLfAndTheScriptKeepsItsCrLf)
     PopupSettings s = PopupSettings::defaults();
     const GeneratedScript script = ScriptGenerator::generate(s);
     const std::string page = TestPageWriter::composePage(script, PopupTrigger::OnLoad);
-    EXPECT_EQ(page.substr(0, 45), "<html><head>\n<title>Tavrin Test Page</title>\n");
+    EXPECT_EQ(page.substr(0, 68), "<html><head>\n<meta charset=\"utf-8\">\n<title>Tavrin Test Page</title>\n");
     EXPECT_NE(page.find("\n" + script.functionsText + "\n</head>\n<body onLoad=\"tavrin()\" >\n"), std::string::npos);
 }
 
