@@ -2,6 +2,7 @@
 // driven from this one with mouse and keyboard input and window messages;
 // the clipboard is read here, a second program, and the shell's "open" is
 // recorded by the Wine session.
+#include "framework/backends/win32/Utf8.h"
 #include "generator/PopupSettings.h"
 #include "generator/ScriptGenerator.h"
 #include "res/Resources.h"
@@ -25,6 +26,8 @@
 namespace {
 
 using namespace tavrin::ui;
+using tavrin::fw::win32::narrow;
+using tavrin::fw::win32::widen;
 using tavrin::test::clickControl;
 using tavrin::test::keyDown;
 using tavrin::test::keyUp;
@@ -32,11 +35,13 @@ using tavrin::test::pressKey;
 using tavrin::test::waitFor;
 using namespace std::chrono_literals;
 
+// A window's whole text, in UTF-8.
 std::string windowText(HWND h)
 {
-    char text[4096]{};
-    SendMessageA(h, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
+    std::wstring text(static_cast<size_t>(SendMessageW(h, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    LRESULT n = SendMessageW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(n));
+    return narrow(text);
 }
 
 std::string readFile(const std::filesystem::path& path)
@@ -45,15 +50,21 @@ std::string readFile(const std::filesystem::path& path)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// The plain text on the clipboard, or "(none)".
-std::string clipboardText()
+// The text on the clipboard, in UTF-8 (or as plain text in the system code
+// page, as older programs read it), or "(none)".
+std::string clipboardText(UINT format = CF_UNICODETEXT)
 {
     std::string text = "(none)";
     if (!OpenClipboard(nullptr))
         return "(clipboard busy)";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
-            text.assign(p, strnlen(p, GlobalSize(data)));
+    if (HANDLE data = GetClipboardData(format)) {
+        if (const void* p = GlobalLock(data)) {
+            if (format == CF_UNICODETEXT) {
+                const auto* wide = static_cast<const wchar_t*>(p);
+                text = narrow({wide, wcsnlen(wide, GlobalSize(data) / sizeof(wchar_t))});
+            } else {
+                text.assign(static_cast<const char*>(p), strnlen(static_cast<const char*>(p), GlobalSize(data)));
+            }
             GlobalUnlock(data);
         }
     }
@@ -63,12 +74,14 @@ std::string clipboardText()
 
 void putOnClipboard(const std::string& text)
 {
+    const std::wstring wide = widen(text);
+    const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(block), wide.c_str(), bytes);
     GlobalUnlock(block);
-    SetClipboardData(CF_TEXT, block);
+    SetClipboardData(CF_UNICODETEXT, block);
     CloseClipboard();
 }
 
@@ -319,11 +332,12 @@ TEST(TavrinExe, CopyFunctionsPutsExactlyTheGeneratedScriptOnTheClipboard)
     EXPECT_EQ(text(results, kInstructionLine), expected.instructionText);
     EXPECT_EQ(text(dlg, kName), "My Popup") << "the stripped name shows only after Return";
 
+    // Plain ASCII reaches programs that read plain text byte for byte.
     putOnClipboard("stale");
     copyWith(results, kCopyLoader);
-    EXPECT_EQ(clipboardText(), expected.loaderText);
+    EXPECT_EQ(clipboardText(CF_TEXT), expected.loaderText);
     copyWith(results, kCopyFunctions);
-    EXPECT_EQ(clipboardText(), expected.functionsText);
+    EXPECT_EQ(clipboardText(CF_TEXT), expected.functionsText);
 
     press(results, kReturn);
     ASSERT_TRUE(waitFor([&] { return tavrin.window("Results") == nullptr; }));

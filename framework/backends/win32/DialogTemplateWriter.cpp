@@ -1,5 +1,7 @@
 #include "framework/backends/win32/DialogTemplateWriter.h"
 
+#include "framework/backends/win32/Utf8.h"
+
 #include <cstring>
 #include <string>
 
@@ -23,16 +25,11 @@ public:
         word(HIWORD(d));
     }
     void shortValue(int v) { word(static_cast<WORD>(static_cast<short>(v))); }
-    // A zero-terminated UTF-16 string converted from the system code page.
+    // A zero-terminated UTF-16 string from one of our UTF-8 texts.
     void text(const std::string& s)
     {
-        if (!s.empty()) {
-            int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-            std::wstring wide(static_cast<size_t>(n), L'\0');
-            MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), wide.data(), n);
-            for (wchar_t c : wide)
-                word(static_cast<WORD>(c));
-        }
+        for (wchar_t c : widen(s))
+            word(static_cast<WORD>(c));
         word(0);
     }
     void alignToDword()

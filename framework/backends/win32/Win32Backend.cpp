@@ -2,6 +2,7 @@
 
 #include "framework/App.h"
 #include "framework/backends/win32/DialogTemplateWriter.h"
+#include "framework/backends/win32/Utf8.h"
 #include "framework/backends/win32/Winsock.h"
 
 #include <windows.h>
@@ -25,7 +26,8 @@ HICON loadIcon(int iconId)
 }
 
 // One dialog while its modal run lasts: the Window the framework talks to,
-// and the events it reports to.
+// and the events it reports to. Texts cross to and from the controls through
+// the wide-character functions, as UTF-8 on our side.
 class Win32Window final : public Window {
 public:
     explicit Win32Window(WindowEvents& events) : events_(events) {}
@@ -41,62 +43,62 @@ public:
         HWND control = item(id);
         if (!control)
             return {};
-        std::string s(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-        int n = GetWindowTextA(control, s.data(), static_cast<int>(s.size()));
+        std::wstring s(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+        int n = GetWindowTextW(control, s.data(), static_cast<int>(s.size()));
         s.resize(static_cast<size_t>(n > 0 ? n : 0));
-        return s;
+        return win32::narrow(s);
     }
     void setText(int id, std::string_view text) override
     {
-        SetDlgItemTextA(hwnd_, id, std::string(text).c_str());
+        SetDlgItemTextW(hwnd_, id, win32::widen(text).c_str());
     }
 
     int checkState(int id) const override
     {
-        return static_cast<int>(SendDlgItemMessageA(hwnd_, id, BM_GETCHECK, 0, 0));
+        return static_cast<int>(SendDlgItemMessageW(hwnd_, id, BM_GETCHECK, 0, 0));
     }
     void setCheckState(int id, int state) override
     {
-        SendDlgItemMessageA(hwnd_, id, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+        SendDlgItemMessageW(hwnd_, id, BM_SETCHECK, static_cast<WPARAM>(state), 0);
     }
 
     bool addListItem(int id, std::string_view item) override
     {
-        std::string s(item);
-        LRESULT r = SendDlgItemMessageA(hwnd_, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+        const std::wstring s = win32::widen(item);
+        LRESULT r = SendDlgItemMessageW(hwnd_, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
         return r != CB_ERR && r != CB_ERRSPACE;
     }
     int listCount(int id) const override
     {
-        LRESULT n = SendDlgItemMessageA(hwnd_, id, CB_GETCOUNT, 0, 0);
+        LRESULT n = SendDlgItemMessageW(hwnd_, id, CB_GETCOUNT, 0, 0);
         return n == CB_ERR ? 0 : static_cast<int>(n);
     }
     std::string listItem(int id, int index) const override
     {
-        LRESULT len = SendDlgItemMessageA(hwnd_, id, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        LRESULT len = SendDlgItemMessageW(hwnd_, id, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
         if (len == CB_ERR)
             return {};
-        std::string s(static_cast<size_t>(len) + 1, '\0');
-        LRESULT n = SendDlgItemMessageA(hwnd_, id, CB_GETLBTEXT, static_cast<WPARAM>(index),
+        std::wstring s(static_cast<size_t>(len) + 1, L'\0');
+        LRESULT n = SendDlgItemMessageW(hwnd_, id, CB_GETLBTEXT, static_cast<WPARAM>(index),
                                         reinterpret_cast<LPARAM>(s.data()));
         s.resize(n == CB_ERR ? 0 : static_cast<size_t>(n));
-        return s;
+        return win32::narrow(s);
     }
     int listSelection(int id) const override
     {
-        return static_cast<int>(SendDlgItemMessageA(hwnd_, id, CB_GETCURSEL, 0, 0));
+        return static_cast<int>(SendDlgItemMessageW(hwnd_, id, CB_GETCURSEL, 0, 0));
     }
     void setListSelection(int id, int index) override
     {
-        SendDlgItemMessageA(hwnd_, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendDlgItemMessageW(hwnd_, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         if (index < 0)
-            SetDlgItemTextA(hwnd_, id, "");
+            SetDlgItemTextW(hwnd_, id, L"");
     }
     bool isListDropped(int id) const override
     {
-        return SendDlgItemMessageA(hwnd_, id, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+        return SendDlgItemMessageW(hwnd_, id, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
     }
-    void closeList(int id) override { SendDlgItemMessageA(hwnd_, id, CB_SHOWDROPDOWN, FALSE, 0); }
+    void closeList(int id) override { SendDlgItemMessageW(hwnd_, id, CB_SHOWDROPDOWN, FALSE, 0); }
 
     int focus() const override
     {
@@ -115,7 +117,7 @@ public:
         if (!control)
             return;
         // Through the dialog manager, so that the default button follows the focus.
-        SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+        SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
         focusWasSet_ = true;
     }
 
@@ -134,18 +136,18 @@ public:
     void setIcon(int iconId) override
     {
         HICON icon = loadIcon(iconId);
-        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
     bool appendSystemMenuSeparator() override
     {
         HMENU menu = GetSystemMenu(hwnd_, FALSE);
-        return menu && AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        return menu && AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     }
     bool appendSystemMenuItem(unsigned command, std::string_view text) override
     {
         HMENU menu = GetSystemMenu(hwnd_, FALSE);
-        if (!menu || !AppendMenuA(menu, MF_STRING, command, std::string(text).c_str()))
+        if (!menu || !AppendMenuW(menu, MF_STRING, command, win32::widen(text).c_str()))
             return false;
         systemCommands_.insert(command & 0xFFF0);
         return true;
@@ -184,7 +186,7 @@ public:
     int iconHeight() const override { return GetSystemMetrics(SM_CYICON); }
     void eraseIconBackground() override
     {
-        SendMessageA(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc()), 0);
+        SendMessageW(hwnd_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc()), 0);
     }
     void drawIcon(int iconId, int x, int y) override { DrawIcon(dc(), x, y, loadIcon(iconId)); }
 
@@ -212,7 +214,7 @@ INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 {
     if (message == WM_INITDIALOG) {
         auto* window = reinterpret_cast<Win32Window*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         window->attach(hwnd);
         if (!window->events().onInitDialog(*window)) {
             EndDialog(hwnd, -1);
@@ -221,7 +223,7 @@ INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         // Focus set by the framework stays; otherwise the first tab stop takes it.
         return window->focusWasSet() ? FALSE : TRUE;
     }
-    auto* window = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    auto* window = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!window)
         return FALSE;
 
@@ -338,7 +340,7 @@ int Win32Backend::runModal(const DialogTemplate& tmpl, Window* owner, WindowEven
     std::vector<DWORD> dialog = win32::writeDialogTemplate(tmpl);
     Win32Window window(events);
     INT_PTR result =
-        DialogBoxIndirectParamA(programInstance(), reinterpret_cast<LPCDLGTEMPLATEA>(dialog.data()),
+        DialogBoxIndirectParamW(programInstance(), reinterpret_cast<LPCDLGTEMPLATEW>(dialog.data()),
                                 handleOf(owner), dialogProc, reinterpret_cast<LPARAM>(&window));
     return static_cast<int>(result);
 }
@@ -354,27 +356,31 @@ int Win32Backend::messageBox(Window* owner, std::string_view text, std::string_v
                              MbIcon icon)
 {
     UINT type = static_cast<UINT>(buttons) | static_cast<UINT>(icon);
-    return MessageBoxA(handleOf(owner), std::string(text).c_str(), std::string(caption).c_str(), type);
+    return MessageBoxW(handleOf(owner), win32::widen(text).c_str(), win32::widen(caption).c_str(), type);
 }
 
+// The text goes on the clipboard as Unicode text, so that every letter
+// survives; Windows offers it as plain text in the system code page to
+// programs that ask for that.
 ClipboardResult Win32Backend::copyText(Window& owner, std::string_view text)
 {
     OpenedClipboard clipboard(handleOf(&owner));
     if (!clipboard.isOpen())
         return ClipboardResult::CannotOpen;
-    GlobalBlock block(text.size() + 1);
+    const std::wstring wide = win32::widen(text);
+    const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    GlobalBlock block(bytes);
     if (!block.get())
         return ClipboardResult::NoMemory;
     {
         GlobalLockGuard lock(block.get());
         if (!lock.data())
             return ClipboardResult::NoMemory;
-        std::memcpy(lock.data(), text.data(), text.size());
-        lock.data()[text.size()] = '\0';
+        std::memcpy(lock.data(), wide.c_str(), bytes);
     }
     if (!EmptyClipboard())
         return ClipboardResult::Refused;
-    if (!SetClipboardData(CF_TEXT, block.get()))
+    if (!SetClipboardData(CF_UNICODETEXT, block.get()))
         return ClipboardResult::Refused;
     // The system owns the block from here on.
     block.release();
@@ -383,7 +389,8 @@ ClipboardResult Win32Backend::copyText(Window& owner, std::string_view text)
 
 bool Win32Backend::openWithDefaultApplication(const std::string& path)
 {
-    HINSTANCE result = ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_HIDE);
+    HINSTANCE result =
+        ShellExecuteW(nullptr, L"open", win32::widen(path).c_str(), nullptr, nullptr, SW_HIDE);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
