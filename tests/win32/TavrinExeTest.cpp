@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -22,17 +23,23 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
 using namespace tavrin::ui;
+using tavrin::fw::ControlKind;
 using tavrin::fw::win32::narrow;
 using tavrin::fw::win32::widen;
+using tavrin::test::bringToFront;
 using tavrin::test::clickControl;
 using tavrin::test::keyDown;
 using tavrin::test::keyUp;
 using tavrin::test::pressKey;
+using tavrin::test::pressWith;
+using tavrin::test::typeText;
 using tavrin::test::waitFor;
+using tavrin::test::waitUntilHandled;
 using namespace std::chrono_literals;
 
 // A window's whole text, in UTF-8.
@@ -160,17 +167,19 @@ public:
         return GetGUIThreadInfo(process_.dwThreadId, &info) && (info.flags & GUI_INMENUMODE);
     }
 
-    // The control of the window with the keyboard focus, as a control id.
-    int focusedControl() const
+    // The control of `dialog` (the main dialog unless named) with the
+    // keyboard focus, as a control id; -1 when the focus is elsewhere.
+    int focusedControl(HWND dialog = nullptr) const
     {
+        dialog = dialog ? dialog : main_;
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         if (!GetGUIThreadInfo(process_.dwThreadId, &info) || !info.hwndFocus)
             return -1;
         HWND h = info.hwndFocus;
-        while (GetParent(h) && GetParent(h) != main_)
+        while (GetParent(h) && GetParent(h) != dialog)
             h = GetParent(h);
-        return GetDlgCtrlID(h);
+        return GetParent(h) == dialog ? GetDlgCtrlID(h) : -1;
     }
 
 private:
@@ -226,6 +235,81 @@ void typeInto(HWND dialog, int id, const std::string& value)
 void click(HWND dialog, int id)
 {
     clickControl(GetDlgItem(dialog, id));
+}
+
+// The main dialog's tab stops, in template order.
+std::vector<int> mainTabStops()
+{
+    std::vector<int> stops;
+    for (const tavrin::fw::ControlTemplate& c : tavrin::res::mainTemplate().controls) {
+        if (c.tabStop)
+            stops.push_back(c.id);
+    }
+    return stops;
+}
+
+// Every setting the main dialog shows, one line per control.
+std::vector<std::string> settingsShown(HWND dlg)
+{
+    std::vector<std::string> shown;
+    for (const tavrin::fw::ControlTemplate& c : tavrin::res::mainTemplate().controls) {
+        if (c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton)
+            shown.push_back(std::to_string(c.id) + (checked(dlg, c.id) ? " on" : " off"));
+        else if (c.kind == ControlKind::Edit || c.kind == ControlKind::ComboBox)
+            shown.push_back(std::to_string(c.id) + " " + text(dlg, c.id));
+    }
+    return shown;
+}
+
+// Moves the focus to control `id` of the main dialog, as the dialog manager does.
+bool focusOn(const Tavrin& tavrin, int id)
+{
+    HWND dlg = tavrin.main();
+    SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dlg, id)), TRUE);
+    return waitFor([&] { return tavrin.focusedControl() == id; });
+}
+
+// Presses Tab (or Shift+Tab) and waits until the focus is on `expected`.
+bool tabTo(const Tavrin& tavrin, int expected, bool backwards = false, HWND dialog = nullptr)
+{
+    if (backwards)
+        pressWith(VK_SHIFT, VK_TAB);
+    else
+        pressKey(VK_TAB);
+    return waitFor([&] { return tavrin.focusedControl(dialog) == expected; });
+}
+
+// Tabs once round every stop, then back with Shift+Tab, from the first stop.
+void tabRound(const Tavrin& tavrin, const std::vector<int>& stops)
+{
+    for (size_t i = 1; i <= stops.size(); ++i) {
+        const int expected = stops[i % stops.size()];
+        ASSERT_TRUE(tabTo(tavrin, expected)) << "Tab " << i << " reached " << tavrin.focusedControl() << ", not "
+                                             << expected;
+    }
+    for (size_t i = stops.size(); i-- > 0;) {
+        ASSERT_TRUE(tabTo(tavrin, stops[i], true))
+            << "Shift+Tab reached " << tavrin.focusedControl() << ", not " << stops[i];
+    }
+}
+
+// Up and Down on every stop but the Days box (whose arrows step through its
+// list) leave the focus on a stop.
+void arrowsOnEveryStop(const Tavrin& tavrin, const std::vector<int>& stops)
+{
+    HWND dlg = tavrin.main();
+    for (int id : stops) {
+        if (id == kDays)
+            continue;
+        for (WORD arrow : {VK_UP, VK_DOWN}) {
+            ASSERT_TRUE(focusOn(tavrin, id));
+            pressKey(arrow);
+            waitUntilHandled(dlg);
+            const int focus = tavrin.focusedControl();
+            EXPECT_NE(std::find(stops.begin(), stops.end(), focus), stops.end())
+                << (arrow == VK_UP ? "Up" : "Down") << " from " << id << " moved the focus to " << focus;
+        }
+    }
 }
 
 TEST(TavrinExe, FirstDisplayShowsTheDefaultsCentredWithTheFocusInTheNameBox)
@@ -456,6 +540,95 @@ TEST(TavrinExe, TheResourceStringsMatchThoseOfEveryPlatform)
     }
     EXPECT_NE(LoadImageA(exe, MAKEINTRESOURCEA(tavrin::res::kAppIcon), IMAGE_ICON, 16, 16, 0), nullptr);
     FreeLibrary(exe);
+}
+
+TEST(TavrinExe, EveryTabStopIsReachedInTemplateOrderAndOnlySpaceChangesASetting)
+{
+    const std::vector<int> stops = mainTabStops();
+    ASSERT_EQ(stops.size(), 24u);
+    Tavrin tavrin("keyboard");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    bringToFront(dlg);
+    ASSERT_EQ(tavrin.focusedControl(), stops.front());
+
+    auto tabbingAndArrowsChangeNothing = [&](const char* when) {
+        const std::vector<std::string> before = settingsShown(dlg);
+        tabRound(tavrin, stops);
+        arrowsOnEveryStop(tavrin, stops);
+        EXPECT_EQ(settingsShown(dlg), before) << when;
+        ASSERT_TRUE(focusOn(tavrin, stops.front()));
+    };
+    tabbingAndArrowsChangeNothing("with the first choices");
+
+    // Space selects each radio button, clearing the others of its set, and
+    // ticks each check box.
+    const std::vector<std::vector<int>> sets = {{kOnLoad, kOnClose, kOnButton}, {kPopOver, kPopUnder}};
+    for (size_t i = 1; i < stops.size(); ++i) {
+        const int id = stops[i];
+        ASSERT_TRUE(tabTo(tavrin, id)) << id;
+        const auto set = std::find_if(sets.begin(), sets.end(), [&](const std::vector<int>& radios) {
+            return std::find(radios.begin(), radios.end(), id) != radios.end();
+        });
+        if (set == sets.end() && tavrin::res::mainTemplate().control(id)->kind != ControlKind::CheckBox)
+            continue;
+        pressKey(VK_SPACE);
+        EXPECT_TRUE(waitFor([&] {
+            bool alone = checked(dlg, id);
+            for (int other : set == sets.end() ? std::vector<int>{} : *set)
+                alone = alone && (other == id || !checked(dlg, other));
+            return alone;
+        })) << "Space on " << id;
+    }
+    EXPECT_TRUE(checked(dlg, kOnButton) && checked(dlg, kPopUnder) && checked(dlg, kCenter));
+    ASSERT_TRUE(focusOn(tavrin, stops.front()));
+    tabbingAndArrowsChangeNothing("with the other choices");
+}
+
+TEST(TavrinExe, AWholeRequestCanBeMadeFromTheKeyboardAlone)
+{
+    Tavrin tavrin("keyboard-request");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    bringToFront(dlg);
+    ASSERT_EQ(tavrin.focusedControl(), kName);
+    pressKey(VK_END);
+    pressWith(VK_SHIFT, VK_HOME);
+    typeText("My Popup");
+    ASSERT_TRUE(waitFor([&] { return text(dlg, kName) == "My Popup"; })) << text(dlg, kName);
+    for (int id : {kUrl, kOnLoad, kOnClose})
+        ASSERT_TRUE(tabTo(tavrin, id));
+    pressKey(VK_SPACE);
+    for (int id : {kOnButton, kPopOver, kPopUnder, kDirectories, kMenuBar, kLocation, kResizable, kScrollBars})
+        ASSERT_TRUE(tabTo(tavrin, id));
+    pressKey(VK_SPACE);
+    for (int id : {kStatusBar, kToolbar, kHeight, kWidth, kLeft, kTop, kCenter, kDays, kQuit, kCreatePopup})
+        ASSERT_TRUE(tabTo(tavrin, id));
+    pressKey(VK_SPACE);
+
+    HWND results = tavrin.waitForWindow("Results");
+    ASSERT_NE(results, nullptr);
+    ASSERT_TRUE(waitFor([&] { return tavrin.focusedControl(results) == kReturn; }));
+    for (int id : {kFunctionsBox, kLoaderBox, kCopyLoader, kCopyFunctions})
+        ASSERT_TRUE(tabTo(tavrin, id, false, results));
+    putOnClipboard("stale");
+    const DWORD before = GetClipboardSequenceNumber();
+    pressKey(VK_SPACE);
+    ASSERT_TRUE(waitFor([&] { return GetClipboardSequenceNumber() != before; }));
+
+    tavrin::PopupSettings settings = tavrin::PopupSettings::defaults();
+    settings.windowName = "My Popup";
+    settings.scrollBars = 1;
+    settings.trigger = tavrin::PopupTrigger::OnClose;
+    const std::string expected = tavrin::ScriptGenerator::generate(settings).functionsText;
+    EXPECT_TRUE(waitFor([&] { return clipboardText() == expected; })) << clipboardText();
+    EXPECT_EQ(clipboardText(CF_TEXT), expected);
+
+    pressKey(VK_ESCAPE);
+    ASSERT_TRUE(waitFor([&] { return tavrin.window("Results") == nullptr; }));
+    EXPECT_TRUE(waitFor([&] { return text(dlg, kName) == "MyPopup"; })) << text(dlg, kName);
+    pressKey(VK_ESCAPE);
+    EXPECT_TRUE(tavrin.waitForEnd());
 }
 
 }  // namespace

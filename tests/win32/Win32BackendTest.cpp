@@ -213,11 +213,21 @@ TEST_F(Win32Dialogs, ControlsCarryTheTemplatesStylesAndFont)
         GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0)), sizeof font, &font);
         EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
 
+        // Radio buttons that only report clicks, each a group of its own, and
+        // no label or frame in a group with a control that takes the focus:
+        // arrow keys reach neither, and select nothing.
         for (int radio : {kFirst, kSecond}) {
-            EXPECT_EQ(styleOf(w, radio) & 0xF, static_cast<DWORD>(BS_AUTORADIOBUTTON));
+            EXPECT_EQ(styleOf(w, radio) & 0xF, static_cast<DWORD>(BS_RADIOBUTTON));
             EXPECT_TRUE(styleOf(w, radio) & WS_GROUP);
             EXPECT_TRUE(styleOf(w, radio) & WS_TABSTOP);
         }
+        for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            DWORD style = static_cast<DWORD>(GetWindowLongPtrA(c, GWL_STYLE));
+            EXPECT_TRUE((style & WS_TABSTOP) || (style & WS_GROUP)) << classOf(c);
+        }
+        EXPECT_TRUE(styleOf(w, kTick) & WS_GROUP);
+        EXPECT_TRUE(styleOf(w, kIdOk) & WS_GROUP);
+        EXPECT_FALSE(styleOf(w, kCopy) & WS_GROUP) << "arrow keys step through the buttons";
 
         EXPECT_EQ(styleOf(w, kTick) & 0xF, static_cast<DWORD>(BS_AUTOCHECKBOX));
         EXPECT_EQ(styleOf(w, kIdOk) & 0xF, static_cast<DWORD>(BS_DEFPUSHBUTTON));
@@ -296,6 +306,7 @@ TEST_F(Win32Dialogs, ControlStateReadsBackWhatWasWritten)
         w.setCheckState(kFirst, 0);
         EXPECT_EQ(w.checkState(kFirst), 0);
         EXPECT_EQ(w.checkState(kSecond), 1);
+        EXPECT_TRUE(styleOf(w, kFirst) & WS_TABSTOP) << "a clear radio button stays a tab stop";
 
         for (const std::string& item : {std::string("1"), std::string("2"), kNonAscii})
             EXPECT_TRUE(w.addListItem(kDays, item));

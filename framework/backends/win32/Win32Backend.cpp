@@ -30,13 +30,24 @@ HICON loadIcon(int iconId)
 // the wide-character functions, as UTF-8 on our side.
 class Win32Window final : public Window {
 public:
-    explicit Win32Window(WindowEvents& events) : events_(events) {}
+    Win32Window(const DialogTemplate& tmpl, WindowEvents& events) : tmpl_(tmpl), events_(events) {}
 
     HWND hwnd() const { return hwnd_; }
     void attach(HWND hwnd) { hwnd_ = hwnd; }
     WindowEvents& events() { return events_; }
     bool focusWasSet() const { return focusWasSet_; }
     bool isOwnSystemCommand(WPARAM command) const { return systemCommands_.count(command & 0xFFF0) != 0; }
+
+    // Readies the controls the dialog manager made, before the framework
+    // fills them: radio buttons do not click themselves when they take the
+    // focus (Windows would otherwise select a clear one that Tab reaches).
+    void prepareControls()
+    {
+        for (const ControlTemplate& c : tmpl_.controls) {
+            if (c.kind == ControlKind::RadioButton)
+                SendDlgItemMessageW(hwnd_, c.id, BM_SETDONTCLICK, TRUE, 0);
+        }
+    }
 
     std::string text(int id) const override
     {
@@ -59,7 +70,17 @@ public:
     }
     void setCheckState(int id, int state) override
     {
-        SendDlgItemMessageW(hwnd_, id, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+        // Checking a radio button also gives it the tab-stop style, and
+        // clearing one takes the style away; here every control keeps the tab
+        // stop of its template, so Tab reaches each radio button whatever is
+        // selected.
+        HWND control = item(id);
+        if (!control)
+            return;
+        const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+        SendMessageW(control, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+        if (GetWindowLongPtrW(control, GWL_STYLE) != style)
+            SetWindowLongPtrW(control, GWL_STYLE, style);
     }
 
     bool addListItem(int id, std::string_view item) override
@@ -158,6 +179,7 @@ public:
 private:
     HWND item(int id) const { return GetDlgItem(hwnd_, id); }
 
+    const DialogTemplate& tmpl_;
     WindowEvents& events_;
     HWND hwnd_ = nullptr;
     bool focusWasSet_ = false;
@@ -216,6 +238,7 @@ INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         auto* window = reinterpret_cast<Win32Window*>(lParam);
         SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         window->attach(hwnd);
+        window->prepareControls();
         if (!window->events().onInitDialog(*window)) {
             EndDialog(hwnd, -1);
             return TRUE;
@@ -234,6 +257,12 @@ INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         // are not.
         if (lParam != 0 && HIWORD(wParam) != BN_CLICKED)
             return FALSE;
+        // A radio button only reports its click (see the template writer);
+        // checking it here keeps the promise that a clicked radio button has
+        // changed its state before the framework hears of it.
+        if (lParam != 0 && (GetWindowLongPtrW(reinterpret_cast<HWND>(lParam), GWL_STYLE) & BS_TYPEMASK) ==
+                               BS_RADIOBUTTON)
+            window->setCheckState(LOWORD(wParam), BST_CHECKED);
         window->events().onCommand(LOWORD(wParam));
         return TRUE;
     case WM_SYSCOMMAND:
@@ -338,7 +367,7 @@ void* Win32Backend::nativeHandle(const Window& window)
 int Win32Backend::runModal(const DialogTemplate& tmpl, Window* owner, WindowEvents& events)
 {
     std::vector<DWORD> dialog = win32::writeDialogTemplate(tmpl);
-    Win32Window window(events);
+    Win32Window window(tmpl, events);
     INT_PTR result =
         DialogBoxIndirectParamW(programInstance(), reinterpret_cast<LPCDLGTEMPLATEW>(dialog.data()),
                                 handleOf(owner), dialogProc, reinterpret_cast<LPARAM>(&window));
