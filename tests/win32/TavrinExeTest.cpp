@@ -521,6 +521,7 @@ TEST(TavrinExe, TestPopupWritesThePageAndAsksTheShellToOpenIt)
     press(dlg, kTestPopup);
     ASSERT_TRUE(waitFor([&] { return !readFile(log).empty(); })) << "the shell was not asked to open anything";
     EXPECT_NE(readFile(log).find("tvtest.htm"), std::string::npos) << readFile(log);
+    EXPECT_EQ(readFile(log).rfind("nCmdShow=1 ", 0), 0u) << "the browser is asked to show its window";
     std::string page = readFile(tavrin.folder() / "tvtest.htm");
     EXPECT_NE(page.find("TestMe"), std::string::npos);
     EXPECT_NE(page.find("\r\n"), std::string::npos) << "written in text mode";

@@ -682,6 +682,7 @@ TEST(Win32Shell, OpeningAPageStartsItsApplication)
         return !recorded.empty();
     });
     EXPECT_NE(recorded.find("shell-page.htm"), std::string::npos) << recorded;
+    EXPECT_EQ(recorded.rfind("nCmdShow=1 ", 0), 0u) << "the application is asked to show its window: " << recorded;
     DeleteFileA(log);
 }
 

@@ -419,7 +419,7 @@ ClipboardResult Win32Backend::copyText(Window& owner, std::string_view text)
 bool Win32Backend::openWithDefaultApplication(const std::string& path)
 {
     HINSTANCE result =
-        ShellExecuteW(nullptr, L"open", win32::widen(path).c_str(), nullptr, nullptr, SW_HIDE);
+        ShellExecuteW(nullptr, L"open", win32::widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
