@@ -5,6 +5,7 @@
 #include "framework/backends/win32/Utf8.h"
 #include "generator/PopupSettings.h"
 #include "generator/ScriptGenerator.h"
+#include "generator/TestPageWriter.h"
 #include "res/Resources.h"
 #include "ui/ControlIds.h"
 #include "UserInput.h"
@@ -203,6 +204,11 @@ bool centredOver(HWND inner, HWND outer)
 std::string text(HWND dialog, int id)
 {
     return windowText(GetDlgItem(dialog, id));
+}
+
+DWORD styleOf(HWND dialog, int id)
+{
+    return static_cast<DWORD>(GetWindowLongPtrW(GetDlgItem(dialog, id), GWL_STYLE));
 }
 
 bool checked(HWND dialog, int id)
@@ -414,6 +420,7 @@ TEST(TavrinExe, CopyFunctionsPutsExactlyTheGeneratedScriptOnTheClipboard)
     EXPECT_EQ(text(results, kFunctionsBox), expected.functionsText);
     EXPECT_EQ(text(results, kLoaderBox), expected.loaderText);
     EXPECT_EQ(text(results, kInstructionLine), expected.instructionText);
+    EXPECT_FALSE(styleOf(results, kFunctionsBox) & (ES_AUTOHSCROLL | WS_HSCROLL)) << "lines wrap";
     EXPECT_EQ(text(dlg, kName), "My Popup") << "the stripped name shows only after Return";
 
     // Plain ASCII reaches programs that read plain text byte for byte.
@@ -630,6 +637,73 @@ TEST(TavrinExe, AWholeRequestCanBeMadeFromTheKeyboardAlone)
     EXPECT_TRUE(waitFor([&] { return text(dlg, kName) == "MyPopup"; })) << text(dlg, kName);
     pressKey(VK_ESCAPE);
     EXPECT_TRUE(tavrin.waitForEnd());
+}
+
+// Pastes `value` into an edit box with Ctrl+V, replacing what it held.
+void pasteInto(const Tavrin& tavrin, int id, const std::string& value)
+{
+    putOnClipboard(value);
+    bringToFront(tavrin.main());
+    ASSERT_TRUE(focusOn(tavrin, id));
+    pressWith(VK_CONTROL, 'V');
+    waitUntilHandled(tavrin.main());
+}
+
+TEST(TavrinExe, NonAsciiTextAndAHundredKilobyteUrlSurviveEveryCommand)
+{
+    // Cyrillic, accented Latin in quotes, an emoji; a URL of 102,400 characters.
+    const std::string name = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \"\xC3\xA9\" \xF0\x9F\x98\x80";
+    std::string url = "http://www.tavrin.example/\xD1\x81\xD1\x82\xD1\x80\xD0\xB0\xD0\xBD\xD0\xB8\xD1\x86\xD0\xB0/"
+                      "caf\xC3\xA9/\xF0\x9F\x98\x80?q=";
+    url.append(102400 - widen(url).size(), 'q');
+    ASSERT_EQ(widen(url).size(), 102400u);
+
+    Tavrin tavrin("unicode");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    pasteInto(tavrin, kName, name);
+    pasteInto(tavrin, kUrl, url);
+    EXPECT_TRUE(waitFor([&] { return text(dlg, kName) == name; })) << text(dlg, kName);
+    EXPECT_TRUE(text(dlg, kUrl) == url) << "the URL box keeps " << widen(text(dlg, kUrl)).size() << " characters";
+
+    tavrin::PopupSettings settings = tavrin::PopupSettings::defaults();
+    settings.windowName = name;
+    settings.pageUrl = url;
+    // The generator also takes the blanks out of settings.windowName.
+    const tavrin::GeneratedScript expected = tavrin::ScriptGenerator::generate(settings);
+
+    press(dlg, kCreatePopup);
+    HWND results = tavrin.waitForWindow("Results");
+    ASSERT_NE(results, nullptr);
+    EXPECT_TRUE(text(results, kFunctionsBox) == expected.functionsText);
+    EXPECT_EQ(text(results, kLoaderBox), expected.loaderText);
+    // A line this long would take minutes to wrap: the box scrolls sideways,
+    // and still follows "Return" in the tab order.
+    EXPECT_TRUE(styleOf(results, kFunctionsBox) & WS_HSCROLL);
+    bringToFront(results);
+    EXPECT_TRUE(tabTo(tavrin, kFunctionsBox, false, results));
+    copyWith(results, kCopyLoader);
+    EXPECT_EQ(clipboardText(), expected.loaderText);
+    copyWith(results, kCopyFunctions);
+    EXPECT_TRUE(clipboardText() == expected.functionsText) << "the clipboard holds " << clipboardText().size()
+                                                          << " of " << expected.functionsText.size() << " bytes";
+    press(results, kReturn);
+    ASSERT_TRUE(waitFor([&] { return tavrin.window("Results") == nullptr; }));
+    EXPECT_TRUE(waitFor([&] { return text(dlg, kName) == settings.windowName; })) << text(dlg, kName);
+    EXPECT_TRUE(text(dlg, kUrl) == url);
+
+    // Test Popup writes what the generator's page writer writes for the same
+    // settings, and asks the shell to show it.
+    const std::filesystem::path log = "C:\\tavrin-opened.txt";
+    std::filesystem::remove(log);
+    press(dlg, kTestPopup);
+    ASSERT_TRUE(waitFor([&] { return !readFile(log).empty(); })) << "the shell was not asked to open anything";
+    EXPECT_EQ(readFile(log).rfind("nCmdShow=1 ", 0), 0u) << readFile(log);
+    const tavrin::TestPageWriter expectedPage(tavrin.folder() / "expected.htm");
+    ASSERT_TRUE(expectedPage.writePage(tavrin::TestPageWriter::composePage(
+        tavrin::ScriptGenerator::generate(settings), tavrin::PopupTrigger::OnLoad)));
+    EXPECT_TRUE(readFile(tavrin.folder() / "tvtest.htm") == readFile(expectedPage.path()));
+    std::filesystem::remove(log);
 }
 
 }  // namespace

@@ -229,6 +229,12 @@ TEST_F(Win32Dialogs, ControlsCarryTheTemplatesStylesAndFont)
         EXPECT_TRUE(styleOf(w, kIdOk) & WS_GROUP);
         EXPECT_FALSE(styleOf(w, kCopy) & WS_GROUP) << "arrow keys step through the buttons";
 
+        // Edit boxes and the combo's edit field keep texts of any length.
+        COMBOBOXINFO combo{};
+        combo.cbSize = sizeof combo;
+        GetComboBoxInfo(GetDlgItem(dlg, kDays), &combo);
+        for (HWND edit : {GetDlgItem(dlg, kName), GetDlgItem(dlg, kNotes), combo.hwndItem})
+            EXPECT_GE(static_cast<DWORD>(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0)), 0x7FFFFFFEu);
         EXPECT_EQ(styleOf(w, kTick) & 0xF, static_cast<DWORD>(BS_AUTOCHECKBOX));
         EXPECT_EQ(styleOf(w, kIdOk) & 0xF, static_cast<DWORD>(BS_DEFPUSHBUTTON));
         EXPECT_EQ(styleOf(w, kCopy) & 0xF, static_cast<DWORD>(BS_PUSHBUTTON));

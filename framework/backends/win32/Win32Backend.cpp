@@ -11,6 +11,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace tavrin::fw {
 namespace {
@@ -23,6 +24,57 @@ HINSTANCE programInstance()
 HICON loadIcon(int iconId)
 {
     return LoadIconA(programInstance(), MAKEINTRESOURCEA(iconId));
+}
+
+// Wine's edit control wraps a line in time that grows with the square of its
+// length: 4,096 characters take a quarter of a second, a 100,000-character
+// URL minutes. True when the lines of `text` would cost more than one line
+// of 4,096 characters to wrap.
+bool tooLongToWrap(std::wstring_view text)
+{
+    constexpr size_t kBudget = size_t{4096} * 4096;
+    size_t cost = 0;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find(L'\n', start);
+        end = end == std::wstring_view::npos ? text.size() : end;
+        cost += (end - start) * (end - start);
+        if (cost > kBudget)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+bool wrapsLines(HWND control)
+{
+    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+    return (style & ES_MULTILINE) && !(style & ES_AUTOHSCROLL);
+}
+
+// A box of several lines that wraps them, remade in its place to scroll
+// sideways instead: an edit control's wrapping is fixed when it is made.
+HWND remakeWithoutWrapping(HWND box)
+{
+    HWND dialog = GetParent(box);
+    RECT r{};
+    GetWindowRect(box, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(box, GWL_STYLE)) | ES_AUTOHSCROLL | WS_HSCROLL;
+    HWND replacement = CreateWindowExW(
+        static_cast<DWORD>(GetWindowLongPtrW(box, GWL_EXSTYLE)), L"EDIT", L"", style, r.left, r.top,
+        r.right - r.left, r.bottom - r.top, dialog,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(box))), programInstance(), nullptr);
+    if (!replacement)
+        return box;
+    SendMessageW(replacement, WM_SETFONT, SendMessageW(box, WM_GETFONT, 0, 0), FALSE);
+    SendMessageW(replacement, EM_SETLIMITTEXT, 0, 0);
+    // The same place among the dialog's controls keeps the tab order.
+    SetWindowPos(replacement, box, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const bool hadFocus = GetFocus() == box;
+    DestroyWindow(box);
+    if (hadFocus)
+        SetFocus(replacement);
+    return replacement;
 }
 
 // One dialog while its modal run lasts: the Window the framework talks to,
@@ -39,12 +91,18 @@ public:
     bool isOwnSystemCommand(WPARAM command) const { return systemCommands_.count(command & 0xFFF0) != 0; }
 
     // Readies the controls the dialog manager made, before the framework
-    // fills them: radio buttons do not click themselves when they take the
-    // focus (Windows would otherwise select a clear one that Tab reaches).
+    // fills them: edit boxes and the combo box's edit field take texts of any
+    // length (an edit control keeps at most 30,000 characters unless told
+    // otherwise), and radio buttons do not click themselves when they take
+    // the focus (Windows would otherwise select a clear one that Tab reaches).
     void prepareControls()
     {
         for (const ControlTemplate& c : tmpl_.controls) {
-            if (c.kind == ControlKind::RadioButton)
+            if (c.kind == ControlKind::Edit)
+                SendDlgItemMessageW(hwnd_, c.id, EM_SETLIMITTEXT, 0, 0);
+            else if (c.kind == ControlKind::ComboBox)
+                SendDlgItemMessageW(hwnd_, c.id, CB_LIMITTEXT, 0, 0);
+            else if (c.kind == ControlKind::RadioButton)
                 SendDlgItemMessageW(hwnd_, c.id, BM_SETDONTCLICK, TRUE, 0);
         }
     }
@@ -61,7 +119,13 @@ public:
     }
     void setText(int id, std::string_view text) override
     {
-        SetDlgItemTextW(hwnd_, id, win32::widen(text).c_str());
+        HWND control = item(id);
+        if (!control)
+            return;
+        const std::wstring wide = win32::widen(text);
+        if (wrapsLines(control) && tooLongToWrap(wide))
+            control = remakeWithoutWrapping(control);
+        SetWindowTextW(control, wide.c_str());
     }
 
     int checkState(int id) const override
