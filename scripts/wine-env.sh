@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A throw-away Wine session for the Windows build's tests.
 #
-#   wine-env.sh start SESSION   makes a temporary HOME and WINEPREFIX, starts
+#   wine-env.sh start SESSION [OPENER.exe]
+#                               makes a temporary HOME and WINEPREFIX, starts
 #                               Xvfb and a persistent wineserver, initialises
 #                               the prefix, and writes SESSION/env to source
 #   wine-env.sh stop SESSION    ends the wineserver, then Xvfb, and removes
@@ -10,14 +11,16 @@
 # In the prefix, Wine's own fonts are installed (Debian's Wine does not load
 # them from its data folder), Wine draws window frames itself so that closing
 # a window does not wait for a window manager, and the shell's "open" command
-# for HTML files only appends its argument to C:\tavrin-opened.txt instead of
-# starting a browser.
+# for HTML files starts OPENER.exe with the file instead of a browser (the
+# tests' recorder); without OPENER it only appends the file's name to
+# C:\tavrin-opened.txt.
 set -euo pipefail
 
-usage() { echo "usage: $0 start|stop SESSION" >&2; exit 2; }
-[ $# -eq 2 ] || usage
+usage() { echo "usage: $0 start SESSION [OPENER.exe] | stop SESSION" >&2; exit 2; }
+[ $# -eq 2 ] || { [ $# -eq 3 ] && [ "$1" = start ]; } || usage
 action=$1
 session=$2
+opener=${3:-}
 
 # Runs a Wine command with its standard streams away from ours: Wine's
 # background processes inherit them and would keep a caller's pipe open.
@@ -56,7 +59,14 @@ ENV
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 
-  cat >"$root/settings.reg" <<'REG'
+  # The command line for opening an HTML file, as a REGEDIT4 string.
+  local open_command='C:\\windows\\system32\\cmd.exe /c echo %1>>C:\\tavrin-opened.txt'
+  if [ -n "$opener" ]; then
+    local program
+    program=$(winepath -w "$opener" 2>/dev/null)
+    open_command="\\\"${program//\\/\\\\}\\\" \\\"%1\\\""
+  fi
+  cat >"$root/settings.reg" <<REG
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
@@ -65,7 +75,7 @@ REGEDIT4
 [-HKEY_CLASSES_ROOT\htmlfile\shell\open\ddeexec]
 
 [HKEY_CLASSES_ROOT\htmlfile\shell\open\command]
-@="C:\\windows\\system32\\cmd.exe /c echo %1>>C:\\tavrin-opened.txt"
+@="$open_command"
 
 [HKEY_CLASSES_ROOT\.htm]
 @="htmlfile"

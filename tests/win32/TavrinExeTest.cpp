@@ -2,8 +2,10 @@
 // driven from this one with mouse and keyboard input and window messages;
 // the clipboard is read here, a second program, and the shell's "open" is
 // recorded by the Wine session.
+#include "framework/backends/win32/Utf8.h"
 #include "generator/PopupSettings.h"
 #include "generator/ScriptGenerator.h"
+#include "generator/TestPageWriter.h"
 #include "res/Resources.h"
 #include "ui/ControlIds.h"
 #include "UserInput.h"
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -21,22 +24,32 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
 using namespace tavrin::ui;
+using tavrin::fw::ControlKind;
+using tavrin::fw::win32::narrow;
+using tavrin::fw::win32::widen;
+using tavrin::test::bringToFront;
 using tavrin::test::clickControl;
 using tavrin::test::keyDown;
 using tavrin::test::keyUp;
 using tavrin::test::pressKey;
+using tavrin::test::pressWith;
+using tavrin::test::typeText;
 using tavrin::test::waitFor;
+using tavrin::test::waitUntilHandled;
 using namespace std::chrono_literals;
 
+// A window's whole text, in UTF-8.
 std::string windowText(HWND h)
 {
-    char text[4096]{};
-    SendMessageA(h, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
+    std::wstring text(static_cast<size_t>(SendMessageW(h, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    LRESULT n = SendMessageW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(n));
+    return narrow(text);
 }
 
 std::string readFile(const std::filesystem::path& path)
@@ -45,15 +58,21 @@ std::string readFile(const std::filesystem::path& path)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// The plain text on the clipboard, or "(none)".
-std::string clipboardText()
+// The text on the clipboard, in UTF-8 (or as plain text in the system code
+// page, as older programs read it), or "(none)".
+std::string clipboardText(UINT format = CF_UNICODETEXT)
 {
     std::string text = "(none)";
     if (!OpenClipboard(nullptr))
         return "(clipboard busy)";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(data))) {
-            text.assign(p, strnlen(p, GlobalSize(data)));
+    if (HANDLE data = GetClipboardData(format)) {
+        if (const void* p = GlobalLock(data)) {
+            if (format == CF_UNICODETEXT) {
+                const auto* wide = static_cast<const wchar_t*>(p);
+                text = narrow({wide, wcsnlen(wide, GlobalSize(data) / sizeof(wchar_t))});
+            } else {
+                text.assign(static_cast<const char*>(p), strnlen(static_cast<const char*>(p), GlobalSize(data)));
+            }
             GlobalUnlock(data);
         }
     }
@@ -63,12 +82,14 @@ std::string clipboardText()
 
 void putOnClipboard(const std::string& text)
 {
+    const std::wstring wide = widen(text);
+    const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(block), wide.c_str(), bytes);
     GlobalUnlock(block);
-    SetClipboardData(CF_TEXT, block);
+    SetClipboardData(CF_UNICODETEXT, block);
     CloseClipboard();
 }
 
@@ -147,17 +168,19 @@ public:
         return GetGUIThreadInfo(process_.dwThreadId, &info) && (info.flags & GUI_INMENUMODE);
     }
 
-    // The control of the window with the keyboard focus, as a control id.
-    int focusedControl() const
+    // The control of `dialog` (the main dialog unless named) with the
+    // keyboard focus, as a control id; -1 when the focus is elsewhere.
+    int focusedControl(HWND dialog = nullptr) const
     {
+        dialog = dialog ? dialog : main_;
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         if (!GetGUIThreadInfo(process_.dwThreadId, &info) || !info.hwndFocus)
             return -1;
         HWND h = info.hwndFocus;
-        while (GetParent(h) && GetParent(h) != main_)
+        while (GetParent(h) && GetParent(h) != dialog)
             h = GetParent(h);
-        return GetDlgCtrlID(h);
+        return GetParent(h) == dialog ? GetDlgCtrlID(h) : -1;
     }
 
 private:
@@ -181,6 +204,11 @@ bool centredOver(HWND inner, HWND outer)
 std::string text(HWND dialog, int id)
 {
     return windowText(GetDlgItem(dialog, id));
+}
+
+DWORD styleOf(HWND dialog, int id)
+{
+    return static_cast<DWORD>(GetWindowLongPtrW(GetDlgItem(dialog, id), GWL_STYLE));
 }
 
 bool checked(HWND dialog, int id)
@@ -213,6 +241,81 @@ void typeInto(HWND dialog, int id, const std::string& value)
 void click(HWND dialog, int id)
 {
     clickControl(GetDlgItem(dialog, id));
+}
+
+// The main dialog's tab stops, in template order.
+std::vector<int> mainTabStops()
+{
+    std::vector<int> stops;
+    for (const tavrin::fw::ControlTemplate& c : tavrin::res::mainTemplate().controls) {
+        if (c.tabStop)
+            stops.push_back(c.id);
+    }
+    return stops;
+}
+
+// Every setting the main dialog shows, one line per control.
+std::vector<std::string> settingsShown(HWND dlg)
+{
+    std::vector<std::string> shown;
+    for (const tavrin::fw::ControlTemplate& c : tavrin::res::mainTemplate().controls) {
+        if (c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton)
+            shown.push_back(std::to_string(c.id) + (checked(dlg, c.id) ? " on" : " off"));
+        else if (c.kind == ControlKind::Edit || c.kind == ControlKind::ComboBox)
+            shown.push_back(std::to_string(c.id) + " " + text(dlg, c.id));
+    }
+    return shown;
+}
+
+// Moves the focus to control `id` of the main dialog, as the dialog manager does.
+bool focusOn(const Tavrin& tavrin, int id)
+{
+    HWND dlg = tavrin.main();
+    SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dlg, id)), TRUE);
+    return waitFor([&] { return tavrin.focusedControl() == id; });
+}
+
+// Presses Tab (or Shift+Tab) and waits until the focus is on `expected`.
+bool tabTo(const Tavrin& tavrin, int expected, bool backwards = false, HWND dialog = nullptr)
+{
+    if (backwards)
+        pressWith(VK_SHIFT, VK_TAB);
+    else
+        pressKey(VK_TAB);
+    return waitFor([&] { return tavrin.focusedControl(dialog) == expected; });
+}
+
+// Tabs once round every stop, then back with Shift+Tab, from the first stop.
+void tabRound(const Tavrin& tavrin, const std::vector<int>& stops)
+{
+    for (size_t i = 1; i <= stops.size(); ++i) {
+        const int expected = stops[i % stops.size()];
+        ASSERT_TRUE(tabTo(tavrin, expected)) << "Tab " << i << " reached " << tavrin.focusedControl() << ", not "
+                                             << expected;
+    }
+    for (size_t i = stops.size(); i-- > 0;) {
+        ASSERT_TRUE(tabTo(tavrin, stops[i], true))
+            << "Shift+Tab reached " << tavrin.focusedControl() << ", not " << stops[i];
+    }
+}
+
+// Up and Down on every stop but the Days box (whose arrows step through its
+// list) leave the focus on a stop.
+void arrowsOnEveryStop(const Tavrin& tavrin, const std::vector<int>& stops)
+{
+    HWND dlg = tavrin.main();
+    for (int id : stops) {
+        if (id == kDays)
+            continue;
+        for (WORD arrow : {VK_UP, VK_DOWN}) {
+            ASSERT_TRUE(focusOn(tavrin, id));
+            pressKey(arrow);
+            waitUntilHandled(dlg);
+            const int focus = tavrin.focusedControl();
+            EXPECT_NE(std::find(stops.begin(), stops.end(), focus), stops.end())
+                << (arrow == VK_UP ? "Up" : "Down") << " from " << id << " moved the focus to " << focus;
+        }
+    }
 }
 
 TEST(TavrinExe, FirstDisplayShowsTheDefaultsCentredWithTheFocusInTheNameBox)
@@ -317,13 +420,15 @@ TEST(TavrinExe, CopyFunctionsPutsExactlyTheGeneratedScriptOnTheClipboard)
     EXPECT_EQ(text(results, kFunctionsBox), expected.functionsText);
     EXPECT_EQ(text(results, kLoaderBox), expected.loaderText);
     EXPECT_EQ(text(results, kInstructionLine), expected.instructionText);
+    EXPECT_FALSE(styleOf(results, kFunctionsBox) & (ES_AUTOHSCROLL | WS_HSCROLL)) << "lines wrap";
     EXPECT_EQ(text(dlg, kName), "My Popup") << "the stripped name shows only after Return";
 
+    // Plain ASCII reaches programs that read plain text byte for byte.
     putOnClipboard("stale");
     copyWith(results, kCopyLoader);
-    EXPECT_EQ(clipboardText(), expected.loaderText);
+    EXPECT_EQ(clipboardText(CF_TEXT), expected.loaderText);
     copyWith(results, kCopyFunctions);
-    EXPECT_EQ(clipboardText(), expected.functionsText);
+    EXPECT_EQ(clipboardText(CF_TEXT), expected.functionsText);
 
     press(results, kReturn);
     ASSERT_TRUE(waitFor([&] { return tavrin.window("Results") == nullptr; }));
@@ -423,6 +528,7 @@ TEST(TavrinExe, TestPopupWritesThePageAndAsksTheShellToOpenIt)
     press(dlg, kTestPopup);
     ASSERT_TRUE(waitFor([&] { return !readFile(log).empty(); })) << "the shell was not asked to open anything";
     EXPECT_NE(readFile(log).find("tvtest.htm"), std::string::npos) << readFile(log);
+    EXPECT_EQ(readFile(log).rfind("nCmdShow=1 ", 0), 0u) << "the browser is asked to show its window";
     std::string page = readFile(tavrin.folder() / "tvtest.htm");
     EXPECT_NE(page.find("TestMe"), std::string::npos);
     EXPECT_NE(page.find("\r\n"), std::string::npos) << "written in text mode";
@@ -442,6 +548,162 @@ TEST(TavrinExe, TheResourceStringsMatchThoseOfEveryPlatform)
     }
     EXPECT_NE(LoadImageA(exe, MAKEINTRESOURCEA(tavrin::res::kAppIcon), IMAGE_ICON, 16, 16, 0), nullptr);
     FreeLibrary(exe);
+}
+
+TEST(TavrinExe, EveryTabStopIsReachedInTemplateOrderAndOnlySpaceChangesASetting)
+{
+    const std::vector<int> stops = mainTabStops();
+    ASSERT_EQ(stops.size(), 24u);
+    Tavrin tavrin("keyboard");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    bringToFront(dlg);
+    ASSERT_EQ(tavrin.focusedControl(), stops.front());
+
+    auto tabbingAndArrowsChangeNothing = [&](const char* when) {
+        const std::vector<std::string> before = settingsShown(dlg);
+        tabRound(tavrin, stops);
+        arrowsOnEveryStop(tavrin, stops);
+        EXPECT_EQ(settingsShown(dlg), before) << when;
+        ASSERT_TRUE(focusOn(tavrin, stops.front()));
+    };
+    tabbingAndArrowsChangeNothing("with the first choices");
+
+    // Space selects each radio button, clearing the others of its set, and
+    // ticks each check box.
+    const std::vector<std::vector<int>> sets = {{kOnLoad, kOnClose, kOnButton}, {kPopOver, kPopUnder}};
+    for (size_t i = 1; i < stops.size(); ++i) {
+        const int id = stops[i];
+        ASSERT_TRUE(tabTo(tavrin, id)) << id;
+        const auto set = std::find_if(sets.begin(), sets.end(), [&](const std::vector<int>& radios) {
+            return std::find(radios.begin(), radios.end(), id) != radios.end();
+        });
+        if (set == sets.end() && tavrin::res::mainTemplate().control(id)->kind != ControlKind::CheckBox)
+            continue;
+        pressKey(VK_SPACE);
+        EXPECT_TRUE(waitFor([&] {
+            bool alone = checked(dlg, id);
+            for (int other : set == sets.end() ? std::vector<int>{} : *set)
+                alone = alone && (other == id || !checked(dlg, other));
+            return alone;
+        })) << "Space on " << id;
+    }
+    EXPECT_TRUE(checked(dlg, kOnButton) && checked(dlg, kPopUnder) && checked(dlg, kCenter));
+    ASSERT_TRUE(focusOn(tavrin, stops.front()));
+    tabbingAndArrowsChangeNothing("with the other choices");
+}
+
+TEST(TavrinExe, AWholeRequestCanBeMadeFromTheKeyboardAlone)
+{
+    Tavrin tavrin("keyboard-request");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    bringToFront(dlg);
+    ASSERT_EQ(tavrin.focusedControl(), kName);
+    pressKey(VK_END);
+    pressWith(VK_SHIFT, VK_HOME);
+    typeText("My Popup");
+    ASSERT_TRUE(waitFor([&] { return text(dlg, kName) == "My Popup"; })) << text(dlg, kName);
+    for (int id : {kUrl, kOnLoad, kOnClose})
+        ASSERT_TRUE(tabTo(tavrin, id));
+    pressKey(VK_SPACE);
+    for (int id : {kOnButton, kPopOver, kPopUnder, kDirectories, kMenuBar, kLocation, kResizable, kScrollBars})
+        ASSERT_TRUE(tabTo(tavrin, id));
+    pressKey(VK_SPACE);
+    for (int id : {kStatusBar, kToolbar, kHeight, kWidth, kLeft, kTop, kCenter, kDays, kQuit, kCreatePopup})
+        ASSERT_TRUE(tabTo(tavrin, id));
+    pressKey(VK_SPACE);
+
+    HWND results = tavrin.waitForWindow("Results");
+    ASSERT_NE(results, nullptr);
+    ASSERT_TRUE(waitFor([&] { return tavrin.focusedControl(results) == kReturn; }));
+    for (int id : {kFunctionsBox, kLoaderBox, kCopyLoader, kCopyFunctions})
+        ASSERT_TRUE(tabTo(tavrin, id, false, results));
+    putOnClipboard("stale");
+    const DWORD before = GetClipboardSequenceNumber();
+    pressKey(VK_SPACE);
+    ASSERT_TRUE(waitFor([&] { return GetClipboardSequenceNumber() != before; }));
+
+    tavrin::PopupSettings settings = tavrin::PopupSettings::defaults();
+    settings.windowName = "My Popup";
+    settings.scrollBars = 1;
+    settings.trigger = tavrin::PopupTrigger::OnClose;
+    const std::string expected = tavrin::ScriptGenerator::generate(settings).functionsText;
+    EXPECT_TRUE(waitFor([&] { return clipboardText() == expected; })) << clipboardText();
+    EXPECT_EQ(clipboardText(CF_TEXT), expected);
+
+    pressKey(VK_ESCAPE);
+    ASSERT_TRUE(waitFor([&] { return tavrin.window("Results") == nullptr; }));
+    EXPECT_TRUE(waitFor([&] { return text(dlg, kName) == "MyPopup"; })) << text(dlg, kName);
+    pressKey(VK_ESCAPE);
+    EXPECT_TRUE(tavrin.waitForEnd());
+}
+
+// Pastes `value` into an edit box with Ctrl+V, replacing what it held.
+void pasteInto(const Tavrin& tavrin, int id, const std::string& value)
+{
+    putOnClipboard(value);
+    bringToFront(tavrin.main());
+    ASSERT_TRUE(focusOn(tavrin, id));
+    pressWith(VK_CONTROL, 'V');
+    waitUntilHandled(tavrin.main());
+}
+
+TEST(TavrinExe, NonAsciiTextAndAHundredKilobyteUrlSurviveEveryCommand)
+{
+    // Cyrillic, accented Latin in quotes, an emoji; a URL of 102,400 characters.
+    const std::string name = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \"\xC3\xA9\" \xF0\x9F\x98\x80";
+    std::string url = "http://www.tavrin.example/\xD1\x81\xD1\x82\xD1\x80\xD0\xB0\xD0\xBD\xD0\xB8\xD1\x86\xD0\xB0/"
+                      "caf\xC3\xA9/\xF0\x9F\x98\x80?q=";
+    url.append(102400 - widen(url).size(), 'q');
+    ASSERT_EQ(widen(url).size(), 102400u);
+
+    Tavrin tavrin("unicode");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    pasteInto(tavrin, kName, name);
+    pasteInto(tavrin, kUrl, url);
+    EXPECT_TRUE(waitFor([&] { return text(dlg, kName) == name; })) << text(dlg, kName);
+    EXPECT_TRUE(text(dlg, kUrl) == url) << "the URL box keeps " << widen(text(dlg, kUrl)).size() << " characters";
+
+    tavrin::PopupSettings settings = tavrin::PopupSettings::defaults();
+    settings.windowName = name;
+    settings.pageUrl = url;
+    // The generator also takes the blanks out of settings.windowName.
+    const tavrin::GeneratedScript expected = tavrin::ScriptGenerator::generate(settings);
+
+    press(dlg, kCreatePopup);
+    HWND results = tavrin.waitForWindow("Results");
+    ASSERT_NE(results, nullptr);
+    EXPECT_TRUE(text(results, kFunctionsBox) == expected.functionsText);
+    EXPECT_EQ(text(results, kLoaderBox), expected.loaderText);
+    // A line this long would take minutes to wrap: the box scrolls sideways,
+    // and still follows "Return" in the tab order.
+    EXPECT_TRUE(styleOf(results, kFunctionsBox) & WS_HSCROLL);
+    bringToFront(results);
+    EXPECT_TRUE(tabTo(tavrin, kFunctionsBox, false, results));
+    copyWith(results, kCopyLoader);
+    EXPECT_EQ(clipboardText(), expected.loaderText);
+    copyWith(results, kCopyFunctions);
+    EXPECT_TRUE(clipboardText() == expected.functionsText) << "the clipboard holds " << clipboardText().size()
+                                                          << " of " << expected.functionsText.size() << " bytes";
+    press(results, kReturn);
+    ASSERT_TRUE(waitFor([&] { return tavrin.window("Results") == nullptr; }));
+    EXPECT_TRUE(waitFor([&] { return text(dlg, kName) == settings.windowName; })) << text(dlg, kName);
+    EXPECT_TRUE(text(dlg, kUrl) == url);
+
+    // Test Popup writes what the generator's page writer writes for the same
+    // settings, and asks the shell to show it.
+    const std::filesystem::path log = "C:\\tavrin-opened.txt";
+    std::filesystem::remove(log);
+    press(dlg, kTestPopup);
+    ASSERT_TRUE(waitFor([&] { return !readFile(log).empty(); })) << "the shell was not asked to open anything";
+    EXPECT_EQ(readFile(log).rfind("nCmdShow=1 ", 0), 0u) << readFile(log);
+    const tavrin::TestPageWriter expectedPage(tavrin.folder() / "expected.htm");
+    ASSERT_TRUE(expectedPage.writePage(tavrin::TestPageWriter::composePage(
+        tavrin::ScriptGenerator::generate(settings), tavrin::PopupTrigger::OnLoad)));
+    EXPECT_TRUE(readFile(tavrin.folder() / "tvtest.htm") == readFile(expectedPage.path()));
+    std::filesystem::remove(log);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <string_view>
 #include <thread>
 
 namespace tavrin::test {
@@ -20,12 +21,26 @@ inline bool waitFor(const std::function<bool()>& done)
     return done();
 }
 
+// Brings `window` to the front, where keyboard input goes.
+inline void bringToFront(HWND window)
+{
+    SetForegroundWindow(window);
+    waitFor([&] { return GetForegroundWindow() == window; });
+}
+
+// Returns once the thread of `window` has handled the input sent so far: a
+// message sent to a thread is handled only when it next takes a message from
+// its queue, so a few of them in a row let it work through its input.
+inline void waitUntilHandled(HWND window)
+{
+    for (int i = 0; i < 8; ++i)
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr);
+}
+
 // A left click in the middle of `control`, once its window is in front.
 inline void clickControl(HWND control)
 {
-    HWND window = GetAncestor(control, GA_ROOT);
-    SetForegroundWindow(window);
-    waitFor([&] { return GetForegroundWindow() == window; });
+    bringToFront(GetAncestor(control, GA_ROOT));
     RECT r{};
     GetWindowRect(control, &r);
     INPUT in[3]{};
@@ -57,6 +72,26 @@ inline void pressKey(WORD vk)
 {
     keyDown(vk);
     keyUp(vk);
+}
+
+// One key pressed and released while `modifier` is held, as Shift+Tab.
+inline void pressWith(WORD modifier, WORD vk)
+{
+    keyDown(modifier);
+    pressKey(vk);
+    keyUp(modifier);
+}
+
+// Types plain ASCII text key by key, with Shift where the layout needs it.
+inline void typeText(std::string_view text)
+{
+    for (char c : text) {
+        const SHORT key = VkKeyScanA(c);
+        if (HIBYTE(key) & 1)
+            pressWith(VK_SHIFT, LOBYTE(key));
+        else
+            pressKey(LOBYTE(key));
+    }
 }
 
 }  // namespace tavrin::test

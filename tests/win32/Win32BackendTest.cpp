@@ -3,6 +3,7 @@
 // back by a second program, and the shell's "open" recorded by the session.
 #include "framework/backends/win32/Win32Backend.h"
 
+#include "framework/backends/win32/Utf8.h"
 #include "UserInput.h"
 
 #include <windows.h>
@@ -21,6 +22,7 @@
 namespace {
 
 using namespace tavrin::fw;
+using tavrin::fw::win32::narrow;
 using tavrin::test::clickControl;
 using tavrin::test::pressKey;
 using tavrin::test::waitFor;
@@ -34,6 +36,9 @@ constexpr int kDays = 1005;
 constexpr int kCopy = 1033;
 constexpr int kNoHandler = 1009;
 constexpr int kIconId = 128;
+
+// Cyrillic, accented Latin, quotes and a character beyond the first 65,536.
+const std::string kNonAscii = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \"\xC3\xA9\" \xF0\x9F\x98\x80";
 
 ControlTemplate control(int id, ControlKind kind, std::string caption, DluRect rect)
 {
@@ -50,7 +55,7 @@ DialogTemplate sampleTemplate()
 {
     DialogTemplate t;
     t.id = 900;
-    t.caption = "Sample";
+    t.caption = "Sample " + kNonAscii;
     t.cx = 220;
     t.cy = 150;
     t.appWindow = true;
@@ -195,9 +200,9 @@ TEST_F(Win32Dialogs, ControlsCarryTheTemplatesStylesAndFont)
     bool checked = false;
     events.init = [&](Window& w) -> bool {
         HWND dlg = hwndOf(w);
-        char caption[32]{};
-        GetWindowTextA(dlg, caption, sizeof caption);
-        EXPECT_STREQ(caption, "Sample");
+        wchar_t caption[64]{};
+        GetWindowTextW(dlg, caption, 64);
+        EXPECT_EQ(narrow(caption), "Sample " + kNonAscii);
         DWORD style = static_cast<DWORD>(GetWindowLongPtrA(dlg, GWL_STYLE));
         EXPECT_TRUE(style & WS_SYSMENU);
         EXPECT_TRUE(style & WS_CAPTION);
@@ -208,11 +213,28 @@ TEST_F(Win32Dialogs, ControlsCarryTheTemplatesStylesAndFont)
         GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0)), sizeof font, &font);
         EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
 
+        // Radio buttons that only report clicks, each a group of its own, and
+        // no label or frame in a group with a control that takes the focus:
+        // arrow keys reach neither, and select nothing.
         for (int radio : {kFirst, kSecond}) {
-            EXPECT_EQ(styleOf(w, radio) & 0xF, static_cast<DWORD>(BS_AUTORADIOBUTTON));
+            EXPECT_EQ(styleOf(w, radio) & 0xF, static_cast<DWORD>(BS_RADIOBUTTON));
             EXPECT_TRUE(styleOf(w, radio) & WS_GROUP);
             EXPECT_TRUE(styleOf(w, radio) & WS_TABSTOP);
         }
+        for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            DWORD style = static_cast<DWORD>(GetWindowLongPtrA(c, GWL_STYLE));
+            EXPECT_TRUE((style & WS_TABSTOP) || (style & WS_GROUP)) << classOf(c);
+        }
+        EXPECT_TRUE(styleOf(w, kTick) & WS_GROUP);
+        EXPECT_TRUE(styleOf(w, kIdOk) & WS_GROUP);
+        EXPECT_FALSE(styleOf(w, kCopy) & WS_GROUP) << "arrow keys step through the buttons";
+
+        // Edit boxes and the combo's edit field keep texts of any length.
+        COMBOBOXINFO combo{};
+        combo.cbSize = sizeof combo;
+        GetComboBoxInfo(GetDlgItem(dlg, kDays), &combo);
+        for (HWND edit : {GetDlgItem(dlg, kName), GetDlgItem(dlg, kNotes), combo.hwndItem})
+            EXPECT_GE(static_cast<DWORD>(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0)), 0x7FFFFFFEu);
         EXPECT_EQ(styleOf(w, kTick) & 0xF, static_cast<DWORD>(BS_AUTOCHECKBOX));
         EXPECT_EQ(styleOf(w, kIdOk) & 0xF, static_cast<DWORD>(BS_DEFPUSHBUTTON));
         EXPECT_EQ(styleOf(w, kCopy) & 0xF, static_cast<DWORD>(BS_PUSHBUTTON));
@@ -279,6 +301,8 @@ TEST_F(Win32Dialogs, ControlStateReadsBackWhatWasWritten)
         EXPECT_EQ(w.text(kNotes), crlf);
         w.setText(kNotes, "");
         EXPECT_EQ(w.text(kNotes), "");
+        w.setText(kName, kNonAscii);
+        EXPECT_EQ(w.text(kName), kNonAscii);
 
         w.setCheckState(kTick, 1);
         EXPECT_EQ(w.checkState(kTick), 1);
@@ -288,15 +312,16 @@ TEST_F(Win32Dialogs, ControlStateReadsBackWhatWasWritten)
         w.setCheckState(kFirst, 0);
         EXPECT_EQ(w.checkState(kFirst), 0);
         EXPECT_EQ(w.checkState(kSecond), 1);
+        EXPECT_TRUE(styleOf(w, kFirst) & WS_TABSTOP) << "a clear radio button stays a tab stop";
 
-        for (const char* item : {"1", "2", "30"})
+        for (const std::string& item : {std::string("1"), std::string("2"), kNonAscii})
             EXPECT_TRUE(w.addListItem(kDays, item));
         EXPECT_EQ(w.listCount(kDays), 3);
-        EXPECT_EQ(w.listItem(kDays, 2), "30");
+        EXPECT_EQ(w.listItem(kDays, 2), kNonAscii);
         EXPECT_EQ(w.listSelection(kDays), -1);
         w.setListSelection(kDays, 2);
         EXPECT_EQ(w.listSelection(kDays), 2);
-        EXPECT_EQ(w.text(kDays), "30");
+        EXPECT_EQ(w.text(kDays), kNonAscii);
         w.setListSelection(kDays, -1);
         EXPECT_EQ(w.listSelection(kDays), -1);
         EXPECT_EQ(w.text(kDays), "");
@@ -539,23 +564,23 @@ TEST_F(Win32Dialogs, AMessageBoxShowsTextCaptionAndIcon)
     static std::string seenText;
     static bool hasIcon = false;
     SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        HWND box = FindWindowA(nullptr, "Save Test");
+        HWND box = FindWindowW(nullptr, tavrin::fw::win32::widen("Save Test " + kNonAscii).c_str());
         if (!box || !IsWindowVisible(box))
             return;
         KillTimer(nullptr, timer);
-        char text[128]{};
+        wchar_t text[128]{};
         for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-            if (classOf(c) == "Static" && GetWindowTextA(c, text, sizeof text) > 0)
-                seenText = text;
+            if (classOf(c) == "Static" && GetWindowTextW(c, text, 128) > 0)
+                seenText = narrow(text);
             if (classOf(c) == "Static" && (GetWindowLongPtrA(c, GWL_STYLE) & SS_ICON))
                 hasIcon = true;
         }
         PostMessageA(box, WM_COMMAND, IDNO, 0);
     });
-    int r = backend.messageBox(nullptr, "Error Saving Test File", "Save Test", MbButtons::YesNo,
-                               MbIcon::Exclamation);
+    int r = backend.messageBox(nullptr, "Error Saving Test File " + kNonAscii, "Save Test " + kNonAscii,
+                               MbButtons::YesNo, MbIcon::Exclamation);
     EXPECT_EQ(r, kIdNo);
-    EXPECT_EQ(seenText, "Error Saving Test File");
+    EXPECT_EQ(seenText, "Error Saving Test File " + kNonAscii);
     EXPECT_TRUE(hasIcon);
 }
 
@@ -663,6 +688,7 @@ TEST(Win32Shell, OpeningAPageStartsItsApplication)
         return !recorded.empty();
     });
     EXPECT_NE(recorded.find("shell-page.htm"), std::string::npos) << recorded;
+    EXPECT_EQ(recorded.rfind("nCmdShow=1 ", 0), 0u) << "the application is asked to show its window: " << recorded;
     DeleteFileA(log);
 }
 

@@ -1,5 +1,7 @@
 #include "framework/backends/win32/DialogTemplateWriter.h"
 
+#include "framework/backends/win32/Utf8.h"
+
 #include <cstring>
 #include <string>
 
@@ -23,16 +25,11 @@ public:
         word(HIWORD(d));
     }
     void shortValue(int v) { word(static_cast<WORD>(static_cast<short>(v))); }
-    // A zero-terminated UTF-16 string converted from the system code page.
+    // A zero-terminated UTF-16 string from one of our UTF-8 texts.
     void text(const std::string& s)
     {
-        if (!s.empty()) {
-            int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-            std::wstring wide(static_cast<size_t>(n), L'\0');
-            MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), wide.data(), n);
-            for (wchar_t c : wide)
-                word(static_cast<WORD>(c));
-        }
+        for (wchar_t c : widen(s))
+            word(static_cast<WORD>(c));
         word(0);
     }
     void alignToDword()
@@ -73,12 +70,40 @@ WORD controlClassAtom(ControlKind kind)
     return kStaticAtom;
 }
 
-DWORD controlStyle(const ControlTemplate& c)
+// The dialog manager's arrow keys move the focus to the previous or next
+// control of the focused control's group: the controls from one WS_GROUP
+// control up to the next, whatever their kind, group boxes and labels
+// included. When the control they reach is a radio button, they focus it and,
+// for an automatic radio button that is clear, click it.
+//
+// Our radio buttons are each a group of their own, and the dialog keeps each
+// set of them exclusive in its click handlers. So that arrow keys neither
+// wander onto a label or frame nor change a setting:
+// - every control that is not a tab stop is a group of its own, so no group
+//   of a focusable control holds a label or frame;
+// - only a run of check boxes or of push buttons shares a group, so arrow
+//   keys step through the feature check boxes and the button column, and a
+//   radio button's group is the radio button alone;
+// - radio buttons are plain (BS_RADIOBUTTON), not automatic: an arrow key
+//   that lands on one never clicks it, and clicking or Space only reports
+//   the click; the back end then checks the button and the dialog's handler
+//   clears the others.
+bool startsGroup(const std::vector<ControlTemplate>& controls, size_t index)
+{
+    const ControlTemplate& c = controls[index];
+    if (index == 0 || c.group || !c.tabStop)
+        return true;
+    const ControlTemplate& previous = controls[index - 1];
+    const bool stepsByArrows = c.kind == ControlKind::CheckBox || c.kind == ControlKind::PushButton;
+    return !(stepsByArrows && previous.kind == c.kind && previous.tabStop && !previous.group);
+}
+
+DWORD controlStyle(const ControlTemplate& c, bool group)
 {
     DWORD style = WS_CHILD | WS_VISIBLE;
     if (c.tabStop)
         style |= WS_TABSTOP;
-    if (c.group)
+    if (group)
         style |= WS_GROUP;
     if (c.vScroll)
         style |= WS_VSCROLL;
@@ -90,7 +115,7 @@ DWORD controlStyle(const ControlTemplate& c)
         style |= BS_AUTOCHECKBOX;
         break;
     case ControlKind::RadioButton:
-        style |= BS_AUTORADIOBUTTON;
+        style |= BS_RADIOBUTTON;
         break;
     case ControlKind::GroupBox:
         style |= BS_GROUPBOX;
@@ -138,9 +163,10 @@ std::vector<DWORD> writeDialogTemplate(const DialogTemplate& tmpl)
     t.word(static_cast<WORD>(tmpl.fontPoints));
     t.text(tmpl.fontName);
 
-    for (const ControlTemplate& c : tmpl.controls) {
+    for (size_t i = 0; i < tmpl.controls.size(); ++i) {
+        const ControlTemplate& c = tmpl.controls[i];
         t.alignToDword();
-        t.dword(controlStyle(c));
+        t.dword(controlStyle(c, startsGroup(tmpl.controls, i)));
         t.dword(0);
         t.shortValue(c.rect.x);
         t.shortValue(c.rect.y);
