@@ -1,6 +1,7 @@
 #include "framework/backends/gtk/DropDownCombo.h"
 
 #include "framework/backends/gtk/GtkText.h"
+#include "framework/backends/gtk/UnlimitedEntry.h"
 
 namespace tavrin::gtk {
 
@@ -9,7 +10,7 @@ DropDownCombo::DropDownCombo(int editHeight, int listHeight) : listHeight_(listH
     box_ = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
     gtk_style_context_add_class(gtk_widget_get_style_context(box_), GTK_STYLE_CLASS_LINKED);
     gtk_style_context_add_class(gtk_widget_get_style_context(box_), "tavrin-combo");
-    entry_ = gtk_entry_new();
+    entry_ = newUnlimitedEntry();
     gtk_entry_set_width_chars(GTK_ENTRY(entry_), 1);
     gtk_widget_set_hexpand(entry_, TRUE);
     button_ = gtk_button_new_from_icon_name("pan-down-symbolic", GTK_ICON_SIZE_MENU);

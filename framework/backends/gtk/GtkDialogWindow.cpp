@@ -2,6 +2,8 @@
 
 #include "framework/backends/gtk/GtkBackend.h"
 #include "framework/backends/gtk/GtkText.h"
+#include "framework/backends/gtk/UnlimitedEntry.h"
+#include "framework/backends/gtk/ViewText.h"
 
 namespace tavrin::gtk {
 
@@ -175,7 +177,7 @@ void GtkDialogWindow::buildControl(const fw::ControlTemplate& tmpl)
             control.focusable = view;
             control.buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
         } else {
-            widget = gtk_entry_new();
+            widget = newUnlimitedEntry();
             gtk_entry_set_width_chars(GTK_ENTRY(widget), 1);
             gtk_editable_set_editable(GTK_EDITABLE(widget), !tmpl.readOnly);
         }
@@ -342,13 +344,8 @@ std::string GtkDialogWindow::text(int id) const
         return {};
     if (control->combo)
         return control->combo->text();
-    if (control->buffer) {
-        GtkTextIter start;
-        GtkTextIter end;
-        gtk_text_buffer_get_bounds(control->buffer, &start, &end);
-        GCharPtr text(gtk_text_buffer_get_text(control->buffer, &start, &end, TRUE));
-        return text.get();
-    }
+    if (control->buffer)
+        return viewText(control->buffer);
     if (GTK_IS_ENTRY(control->placed))
         return gtk_entry_get_text(GTK_ENTRY(control->placed));
     return control->rawText;
@@ -363,7 +360,7 @@ void GtkDialogWindow::setText(int id, std::string_view text)
     if (control->combo) {
         control->combo->setText(text);
     } else if (control->buffer) {
-        gtk_text_buffer_set_text(control->buffer, valid.c_str(), static_cast<int>(valid.size()));
+        setViewText(control->buffer, valid);
     } else if (GTK_IS_ENTRY(control->placed)) {
         gtk_entry_set_text(GTK_ENTRY(control->placed), valid.c_str());
     } else {
