@@ -158,6 +158,7 @@ void GtkDialogWindow::buildControl(const fw::ControlTemplate& tmpl)
         widget = gtk_radio_button_new_with_mnemonic(nullptr, toMnemonic(tmpl.caption).c_str());
         control.partner = ownFloating(gtk_radio_button_new_from_widget(GTK_RADIO_BUTTON(widget)));
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(control.partner.get()), TRUE);
+        g_signal_connect(widget, "focus", G_CALLBACK(onRadioFocus), nullptr);
         break;
     case fw::ControlKind::Edit:
         if (tmpl.multiLine) {
@@ -618,6 +619,15 @@ gboolean GtkDialogWindow::onKeyPress(GtkWidget*, GdkEventKey* event, gpointer se
         window->openSystemMenu();
         return TRUE;
     }
+    return FALSE;
+}
+
+gboolean GtkDialogWindow::onRadioFocus(GtkWidget* radio, GtkDirectionType direction, gpointer)
+{
+    // An arrow key on a focused radio moves the focus on as from any other control. GTK's radio would take it to
+    // the next radio of its group and select that; each of ours is a group of its own, so it would select itself.
+    if (gtk_widget_is_focus(radio) && direction != GTK_DIR_TAB_FORWARD && direction != GTK_DIR_TAB_BACKWARD)
+        g_signal_stop_emission_by_name(radio, "focus");
     return FALSE;
 }
 
