@@ -186,6 +186,32 @@ TEST_F(GtkBackendTest, ControlsAreNamedForAssistiveTechnology)
     run(events);
 }
 
+// The framework fills lists from the template's data as the dialog opens.
+void fillDays(GtkDialogWindow& window)
+{
+    for (int day = 1; day <= 365; ++day)
+        window.addListItem(kDays, std::to_string(day));
+}
+
+// The row highlighted in the dropped list, as the user sees it; -1 for none.
+int highlightedRow(DropDownCombo* combo)
+{
+    GtkTreeModel* model = nullptr;
+    GtkTreeIter row;
+    if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(GTK_TREE_VIEW(combo->list())), &model, &row))
+        return -1;
+    GtkTreePath* path = gtk_tree_model_get_path(model, &row);
+    int index = gtk_tree_path_get_indices(path)[0];
+    gtk_tree_path_free(path);
+    return index;
+}
+
+void replaceText(GtkWidget* entry, const std::string& text)
+{
+    gtk_editable_select_region(GTK_EDITABLE(entry), 0, -1);
+    typeText(entry, text);
+}
+
 TEST_F(GtkBackendTest, DaysListDropsSmallAtTheCurrentItemAndClosesOnEscapeOrEnter)
 {
     ScriptedEvents events([](GtkDialogWindow& window) {
@@ -203,11 +229,7 @@ TEST_F(GtkBackendTest, DaysListDropsSmallAtTheCurrentItemAndClosesOnEscapeOrEnte
         gtk_widget_get_allocation(days->popup(), &list);
         int expected = window.font().toPixelsY(80) - (window.font().baseY + 8);
         EXPECT_NEAR(list.height, expected, 2);
-        GtkTreePath* path = nullptr;
-        gtk_tree_view_get_cursor(GTK_TREE_VIEW(days->list()), &path, nullptr);
-        ASSERT_NE(path, nullptr);
-        EXPECT_EQ(gtk_tree_path_get_indices(path)[0], 29);
-        gtk_tree_path_free(path);
+        EXPECT_EQ(highlightedRow(days), 29);
 
         pressKey(days->popup(), GDK_KEY_Escape);
         EXPECT_FALSE(window.isListDropped(kDays));
@@ -223,8 +245,7 @@ TEST_F(GtkBackendTest, DaysListDropsSmallAtTheCurrentItemAndClosesOnEscapeOrEnte
         EXPECT_EQ(window.listSelection(kDays), 30);
 
         // Typed text stays as typed and selects nothing.
-        gtk_editable_select_region(GTK_EDITABLE(window.controlWidget(kDays)), 0, -1);
-        typeText(window.controlWidget(kDays), "7 days");
+        replaceText(window.controlWidget(kDays), "7 days");
         EXPECT_EQ(window.text(kDays), "7 days");
         EXPECT_EQ(window.listSelection(kDays), -1);
         click(days->arrowButton());
@@ -232,13 +253,72 @@ TEST_F(GtkBackendTest, DaysListDropsSmallAtTheCurrentItemAndClosesOnEscapeOrEnte
         click(window.controlWidget(kName));  // a click elsewhere closes the list
         EXPECT_FALSE(window.isListDropped(kDays));
         EXPECT_EQ(window.text(kDays), "7 days");
-    }, [](GtkDialogWindow& window) {
-        // The framework fills lists from the template's data as the dialog opens.
-        for (int day = 1; day <= 365; ++day)
-            window.addListItem(kDays, std::to_string(day));
-    });
+    }, fillDays);
     EXPECT_EQ(run(events), 0) << "Escape and Enter on the list must not end the dialog";
     EXPECT_TRUE(events.log.empty());
+}
+
+TEST_F(GtkBackendTest, DaysListOpensOnTheTypedItemAndArrowsStepThroughTheItems)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        DropDownCombo* days = window.combo(kDays);
+        GtkWidget* field = window.controlWidget(kDays);
+        const std::vector<std::pair<const char*, std::function<void()>>> openers = {
+            {"F4", [&] { pressKey(field, GDK_KEY_F4); }},
+            {"Alt+Down", [&] { pressKey(field, GDK_KEY_Down, GDK_MOD1_MASK); }},
+            {"the arrow", [&] { click(days->arrowButton()); }},
+        };
+        for (const auto& [opener, open] : openers) {
+            SCOPED_TRACE(opener);
+            window.setFocus(kDays);
+            replaceText(field, "30");
+            open();
+            ASSERT_TRUE(waitFor([&] { return window.isListDropped(kDays); }));
+            EXPECT_EQ(highlightedRow(days), 29);
+            pressKey(days->popup(), GDK_KEY_Return);
+            EXPECT_EQ(window.text(kDays), "30");
+            EXPECT_EQ(window.listSelection(kDays), 29);
+
+            // A text no item begins with highlights nothing, so Enter keeps it.
+            replaceText(field, "7 days");
+            open();
+            ASSERT_TRUE(waitFor([&] { return window.isListDropped(kDays); }));
+            EXPECT_EQ(highlightedRow(days), -1);
+            pressKey(days->popup(), GDK_KEY_Return);
+            EXPECT_FALSE(window.isListDropped(kDays));
+            EXPECT_EQ(window.text(kDays), "7 days");
+            EXPECT_EQ(window.listSelection(kDays), -1);
+            EXPECT_EQ(window.focus(), kDays);
+        }
+        // From no highlight, Down highlights the first item.
+        pressKey(field, GDK_KEY_F4);
+        pressKey(days->popup(), GDK_KEY_Down);
+        EXPECT_EQ(highlightedRow(days), 0);
+        pressKey(days->popup(), GDK_KEY_End);
+        pressKey(days->popup(), GDK_KEY_Return);
+        EXPECT_EQ(window.text(kDays), "365");
+
+        // With the list closed, Up and Down step through the items and the focus stays.
+        std::vector<std::string> seen;
+        for (guint key : {GDK_KEY_Down, GDK_KEY_Up, GDK_KEY_Up}) {
+            pressKey(field, key);
+            seen.push_back(window.text(kDays));
+        }
+        EXPECT_EQ(seen, (std::vector<std::string>{"365", "364", "363"}));
+        replaceText(field, "30");
+        pressKey(field, GDK_KEY_Down);
+        EXPECT_EQ(window.text(kDays), "31");
+        EXPECT_EQ(window.listSelection(kDays), 30);
+        replaceText(field, "7 days");
+        pressKey(field, GDK_KEY_Down);
+        EXPECT_EQ(window.text(kDays), "1");
+        pressKey(field, GDK_KEY_Up);
+        EXPECT_EQ(window.text(kDays), "1");
+        EXPECT_EQ(window.focus(), kDays);
+        EXPECT_FALSE(window.isListDropped(kDays));
+    }, fillDays);
+    EXPECT_EQ(run(events), 0);
+    EXPECT_TRUE(events.log.empty()) << "picking or stepping through Days is no command";
 }
 
 TEST_F(GtkBackendTest, WindowMenuHoldsCloseAndAppendedItems)

@@ -1,5 +1,6 @@
 #include "framework/backends/gtk/GtkDialogWindow.h"
 
+#include "framework/Dialog.h"
 #include "framework/backends/gtk/GtkBackend.h"
 #include "framework/backends/gtk/GtkText.h"
 #include "framework/backends/gtk/UnlimitedEntry.h"
@@ -185,7 +186,12 @@ void GtkDialogWindow::buildControl(const fw::ControlTemplate& tmpl)
         break;
     case fw::ControlKind::ComboBox: {
         int editHeight = font_.baseY + 8;
-        control.combo = std::make_unique<DropDownCombo>(editHeight, cy > editHeight ? cy - editHeight : editHeight);
+        // The field's text stands for an item by the dialog's own combo rule.
+        DropDownCombo::Match match = [this, id = tmpl.id](std::string_view text) {
+            return fw::findListPrefix(*this, id, text);
+        };
+        control.combo = std::make_unique<DropDownCombo>(editHeight, cy > editHeight ? cy - editHeight : editHeight,
+                                                        std::move(match));
         widget = control.combo->widget();
         control.focusable = control.combo->entry();
         cy = editHeight;
