@@ -268,6 +268,13 @@ void GtkDialogWindow::linkLabelsAndFocusChain()
             setAccessibleName(control.focusable, label->rawText);
             if (label->tmpl.kind == fw::ControlKind::Text)
                 gtk_label_set_mnemonic_widget(GTK_LABEL(label->label), control.focusable);
+            if (control.combo) {
+                // The combo box itself carries the name, and is labelled by its label, as is its field.
+                AtkObject* combo = gtk_widget_get_accessible(control.placed);
+                setAccessibleName(control.placed, label->rawText);
+                atk_object_add_relationship(combo, ATK_RELATION_LABELLED_BY, gtk_widget_get_accessible(label->label));
+                atk_object_add_relationship(gtk_widget_get_accessible(label->label), ATK_RELATION_LABEL_FOR, combo);
+            }
         }
     }
     G_GNUC_BEGIN_IGNORE_DEPRECATIONS
