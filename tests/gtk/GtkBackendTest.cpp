@@ -173,6 +173,29 @@ TEST_F(GtkBackendTest, TextsKeepTheirBytesAndCaptionsTheirMnemonics)
     run(events);
 }
 
+TEST_F(GtkBackendTest, AMultiLineBoxReadsBackLongLinesExactly)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        // Lines of several kilobytes whose two- and three-byte characters fall at every offset around the
+        // places where a long line is cut for display, ending in CR LF, a lone CR or LF.
+        std::string text;
+        for (int shift = 0; shift < 6; ++shift) {
+            std::string line(static_cast<std::size_t>(1020 + shift), 'a');
+            for (int i = 0; i < 2000; ++i)
+                line += i % 3 ? "é" : "€";
+            text += line + (shift % 3 == 0 ? "\r\n" : shift % 3 == 1 ? "\r" : "\n");
+        }
+        window.setText(kNotes, text);
+        EXPECT_TRUE(window.text(kNotes) == text);
+        AtkObject* accessible = gtk_widget_get_accessible(window.controlWidget(kNotes));
+        GCharPtr read(atk_text_get_text(ATK_TEXT(accessible), 0, -1));
+        EXPECT_TRUE(text == read.get()) << "a screen reader reads the text as it is";
+        window.setText(kNotes, "short");
+        EXPECT_EQ(window.text(kNotes), "short");
+    });
+    run(events);
+}
+
 TEST_F(GtkBackendTest, ControlsAreNamedForAssistiveTechnology)
 {
     ScriptedEvents events([](GtkDialogWindow& window) {

@@ -543,6 +543,29 @@ TEST_F(GtkProgramTest, TheTypicalRequestCanBeMadeFromTheKeyboardAlone)
     runProgram();
 }
 
+TEST_F(GtkProgramTest, EveryBoxKeepsAPasted100KbTextWhole)
+{
+    std::string text = "Привет é 😀 ";
+    while (text.size() < 102400)
+        text += "0123456789";
+    auto source = std::make_shared<ClipboardOwner>();
+    waitForMain()
+        .then([source, text] { source->serve(text); })
+        .until("another program to hold the text", [source] { return source->serving(); });
+    for (int id : {ui::kName, ui::kUrl, ui::kHeight, ui::kWidth, ui::kLeft, ui::kTop, ui::kDays}) {
+        driver
+            .then([id] {
+                activeDialog().setFocus(id);
+                sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_a, GDK_CONTROL_MASK);
+                sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_v, GDK_CONTROL_MASK);
+            })
+            .until("box " + std::to_string(id) + " to hold the whole text",
+                   [id, text] { return activeDialog().text(id) == text; });
+    }
+    driver.then([] { sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_Escape); });
+    runProgram();
+}
+
 TEST_F(GtkProgramTest, PastedNonAsciiAndA100KbUrlStayWholeOnEveryPath)
 {
     // Cyrillic, accented Latin and an emoji in both texts, and a URL of 102,400 characters.

@@ -19,11 +19,11 @@ bool isContinuationByte(char c)
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-// Where a hidden break may go at or after `pos` in `line`: between two characters, and never next to a carriage
-// return, which would join the break into a line end of its own.
+// Where a hidden break may go at or after `pos` in `line`: between two characters, and not just before a
+// carriage return, which ends a line of its own and would leave an empty line on the screen.
 std::size_t breakPoint(std::string_view line, std::size_t pos)
 {
-    while (pos < line.size() && (isContinuationByte(line[pos]) || line[pos] == '\r' || line[pos - 1] == '\r'))
+    while (pos < line.size() && (isContinuationByte(line[pos]) || line[pos] == '\r'))
         ++pos;
     return pos;
 }
