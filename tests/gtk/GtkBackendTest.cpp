@@ -424,34 +424,11 @@ TEST_F(GtkBackendTest, ClipboardHoldsTheExactBytesForOtherPrograms)
 {
     ScriptedEvents events([&](GtkDialogWindow& window) {
         auto readBack = [] {
-            GError* error = nullptr;
-            GObjectPtr<GSubprocess> xclip(g_subprocess_new(G_SUBPROCESS_FLAGS_STDOUT_PIPE, &error, "xclip", "-o",
-                                                          "-selection", "clipboard", nullptr));
-            GErrorPtr owned(error);
-            if (!xclip)
-                return std::string("<xclip did not start>");
-            // Keep our loop running while xclip asks us for the text.
-            bool done = false;
-            GBytes* out = nullptr;
-            struct Wait {
-                bool* done;
-                GBytes** out;
-            } wait{&done, &out};
-            g_subprocess_communicate_async(xclip.get(), nullptr, nullptr, [](GObject* source, GAsyncResult* result,
-                                                                            gpointer data) {
-                auto* w = static_cast<Wait*>(data);
-                g_subprocess_communicate_finish(G_SUBPROCESS(source), result, w->out, nullptr, nullptr);
-                *w->done = true;
-            }, &wait);
-            waitFor([&] { return done; }, 5000);
-            std::string text;
-            if (out) {
-                gsize size = 0;
-                auto* data = static_cast<const char*>(g_bytes_get_data(out, &size));
-                text.assign(data, size);
-                g_bytes_unref(out);
-            }
-            return text;
+            // Another program reads while our loop keeps serving the text.
+            ClipboardReader reader;
+            reader.start();
+            waitFor([&] { return reader.done(); }, 5000);
+            return reader.text();
         };
         std::string loader = " onLoad=\"popup()\"";
         std::string functions = "<SCRIPT LANGUAGE=\"JavaScript\">\r\n<!--\r\nfunction popup() {}\r\n//-->\r\n</SCRIPT>";

@@ -180,6 +180,23 @@ GtkWidget* shownToplevel(GType type)
     return found;
 }
 
+namespace {
+
+// Takes the bytes a process wrote, and releases them.
+std::string takeBytes(GBytes* bytes)
+{
+    std::string text;
+    if (bytes) {
+        gsize size = 0;
+        auto* data = static_cast<const char*>(g_bytes_get_data(bytes, &size));
+        text.assign(data, size);
+        g_bytes_unref(bytes);
+    }
+    return text;
+}
+
+}  // namespace
+
 void ClipboardReader::start()
 {
     done_ = false;
@@ -200,13 +217,8 @@ void ClipboardReader::finished(GObject* source, GAsyncResult* result, gpointer s
 {
     auto* reader = static_cast<ClipboardReader*>(self);
     GBytes* out = nullptr;
-    if (g_subprocess_communicate_finish(G_SUBPROCESS(source), result, &out, nullptr, nullptr) && out) {
-        gsize size = 0;
-        auto* data = static_cast<const char*>(g_bytes_get_data(out, &size));
-        reader->text_.assign(data, size);
-    }
-    if (out)
-        g_bytes_unref(out);
+    g_subprocess_communicate_finish(G_SUBPROCESS(source), result, &out, nullptr, nullptr);
+    reader->text_ = takeBytes(out);
     reader->done_ = true;
 }
 
@@ -268,14 +280,7 @@ std::string commandOutput(const std::vector<std::string>& argv)
         return {};
     GBytes* bytes = nullptr;
     g_subprocess_communicate(process.get(), nullptr, nullptr, &bytes, nullptr, nullptr);
-    std::string text;
-    if (bytes) {
-        gsize length = 0;
-        auto* data = static_cast<const char*>(g_bytes_get_data(bytes, &length));
-        text.assign(data, length);
-        g_bytes_unref(bytes);
-    }
-    return text;
+    return takeBytes(bytes);
 }
 
 std::string fileText(const std::string& path)
