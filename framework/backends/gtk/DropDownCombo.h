@@ -46,9 +46,6 @@ public:
     int selection() const { return selection_; }
     void select(int index);
 
-    // The item highlighted in the dropped list; -1 for none.
-    int highlighted() const { return highlighted_; }
-
     bool isDropped() const { return dropped_; }
     void drop();
     void close();
