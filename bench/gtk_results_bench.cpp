@@ -55,15 +55,21 @@ struct Round {
     gint64 read = 0;
 };
 
-// Watches the Results dialog for its first paint, a moved focus, and the moment the program has nothing left
-// to do.
+// Watches the Results dialog for its first paint, a moved focus, the moment the program has nothing left to
+// do, and the clipboard for the copy being taken.
 class ResultsWatch {
 public:
     ResultsWatch()
     {
         hook_ = g_signal_add_emission_hook(g_signal_lookup("map", GTK_TYPE_WIDGET), 0, onMap, this, nullptr);
+        g_signal_connect(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "owner-change", G_CALLBACK(onOwnerChange),
+                         this);
     }
-    ~ResultsWatch() { g_signal_remove_emission_hook(g_signal_lookup("map", GTK_TYPE_WIDGET), hook_); }
+    ~ResultsWatch()
+    {
+        g_signal_handlers_disconnect_by_data(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), this);
+        g_signal_remove_emission_hook(g_signal_lookup("map", GTK_TYPE_WIDGET), hook_);
+    }
     ResultsWatch(const ResultsWatch&) = delete;
     ResultsWatch& operator=(const ResultsWatch&) = delete;
 
@@ -96,6 +102,13 @@ private:
         }
         return FALSE;
     }
+    static void onOwnerChange(GtkClipboard*, GdkEvent*, gpointer self)
+    {
+        // Every copy makes the clipboard change owner, even to the same program.
+        Round* round = static_cast<ResultsWatch*>(self)->round;
+        if (round && round->copyClicked != 0 && round->copied == 0)
+            round->copied = g_get_monotonic_time();
+    }
     static gboolean onSettled(gpointer round)
     {
         static_cast<Round*>(round)->settled = g_get_monotonic_time();
@@ -117,15 +130,9 @@ GtkWindow* mainDialog()
     return windowTitled("Tavrin");
 }
 
-// Counts the clipboard's changes of owner, each copy being one.
-void onOwnerChange(GtkClipboard*, GdkEvent*, gpointer changes)
-{
-    ++*static_cast<int*>(changes);
-}
-
 // Queues the rounds of one case on `driver`.
 void queueCase(ProgramDriver& driver, Case& c, int rounds, ResultsWatch& watch, ClipboardOwner& source,
-               ClipboardReader& reader, int& ownerChanges)
+               ClipboardReader& reader)
 {
     if (!c.url.empty()) {
         auto pasteStart = std::make_shared<gint64>(0);
@@ -146,7 +153,6 @@ void queueCase(ProgramDriver& driver, Case& c, int rounds, ResultsWatch& watch, 
     }
     c.rounds.resize(static_cast<std::size_t>(rounds));
     for (Round& round : c.rounds) {
-        auto changesBefore = std::make_shared<int>(0);
         driver
             .then([&watch, &round] {
                 watch.round = &round;
@@ -159,16 +165,11 @@ void queueCase(ProgramDriver& driver, Case& c, int rounds, ResultsWatch& watch, 
                 sendKey(GTK_WIDGET(windowTitled("Results")), GDK_KEY_Tab);
             })
             .until("the Results dialog to settle", [&round] { return round.settled != 0 && round.keyHandled != 0; }, 60)
-            .then([&round, &ownerChanges, changesBefore] {
-                *changesBefore = ownerChanges;
+            .then([&round] {
                 round.copyClicked = g_get_monotonic_time();
                 sendClick(named(windowTitled("Results"), "Copy Functions"));
             })
-            .until("the copy to be taken", [&ownerChanges, changesBefore, &round] {
-                if (ownerChanges > *changesBefore && round.copied == 0)
-                    round.copied = g_get_monotonic_time();
-                return round.copied != 0;
-            }, 60)
+            .until("the copy to be taken", [&round] { return round.copied != 0; }, 60)
             .then([&reader, &round] {
                 round.readStarted = g_get_monotonic_time();
                 reader.start();
@@ -199,9 +200,6 @@ int run(int rounds)
     ResultsWatch watch;
     ClipboardOwner source;
     ClipboardReader reader;
-    int ownerChanges = 0;
-    g_signal_connect(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "owner-change", G_CALLBACK(onOwnerChange),
-                     &ownerChanges);
 
     std::string megabyte = "http://www.tavrin.example/";
     while (megabyte.size() < (1u << 20))
@@ -217,7 +215,7 @@ int run(int rounds)
     ProgramDriver driver;
     driver.until("the main dialog", [] { return mainDialog() != nullptr; });
     for (Case& c : cases)
-        queueCase(driver, c, rounds, watch, source, reader, ownerChanges);
+        queueCase(driver, c, rounds, watch, source, reader);
     driver.then([] { sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_Escape); });
     driver.start();
     runTavrin(backend, "tavrin");
