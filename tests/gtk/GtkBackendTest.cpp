@@ -313,8 +313,10 @@ TEST_F(GtkBackendTest, DaysListOpensOnTheTypedItemAndArrowsStepThroughTheItems)
             EXPECT_EQ(window.listSelection(kDays), -1);
             EXPECT_EQ(window.focus(), kDays);
         }
-        // From no highlight, Down highlights the first item.
+        // Other keys leave the list as it is; from no highlight, Down highlights the first item.
         pressKey(field, GDK_KEY_F4);
+        pressKey(days->popup(), GDK_KEY_space);
+        EXPECT_EQ(highlightedRow(days), -1);
         pressKey(days->popup(), GDK_KEY_Down);
         EXPECT_EQ(highlightedRow(days), 0);
         pressKey(days->popup(), GDK_KEY_End);

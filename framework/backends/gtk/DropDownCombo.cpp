@@ -91,9 +91,6 @@ void DropDownCombo::buildPopup()
     gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(tree_), FALSE);
     gtk_tree_view_set_enable_search(GTK_TREE_VIEW(tree_), FALSE);
     gtk_tree_view_set_activate_on_single_click(GTK_TREE_VIEW(tree_), TRUE);
-    // The list never takes the focus, so that GTK puts no cursor on a row by itself: the keys that move the
-    // highlight reach the drop-down's window, which holds the keyboard while it is open.
-    gtk_widget_set_can_focus(tree_, FALSE);
     GtkCellRenderer* renderer = gtk_cell_renderer_text_new();
     g_object_set(renderer, "ypad", 0, NULL);
     GtkTreeViewColumn* column = gtk_tree_view_column_new_with_attributes("", renderer, "text", 0, NULL);
@@ -144,7 +141,9 @@ void DropDownCombo::drop()
     gtk_widget_show_all(popup);
 
     // Open with the field's item highlighted at the top, or with nothing highlighted at the top of the list, so
-    // that Enter then keeps the typed text.
+    // that Enter then keeps the typed text. The list takes the focus so that a screen reader follows the
+    // highlight; GTK highlights the first row as it does, so the highlight is set after.
+    gtk_widget_grab_focus(tree_);
     highlight(currentItem());
     if (highlighted_ >= 0) {
         GtkTreePath* path = gtk_tree_path_new_from_indices(highlighted_, -1);
@@ -198,12 +197,12 @@ void DropDownCombo::highlight(int index)
         return;
     }
     GtkTreePath* path = gtk_tree_path_new_from_indices(highlighted_, -1);
-    gtk_tree_selection_select_path(selection, path);
+    gtk_tree_view_set_cursor(GTK_TREE_VIEW(tree_), path, nullptr, FALSE);
     gtk_tree_view_scroll_to_cell(GTK_TREE_VIEW(tree_), path, nullptr, FALSE, 0.0f, 0.0f);
     gtk_tree_path_free(path);
 }
 
-bool DropDownCombo::moveHighlight(guint keyval)
+void DropDownCombo::moveHighlight(guint keyval)
 {
     // From no highlight, Up and Down go to the first item.
     int page = 1;
@@ -229,10 +228,9 @@ bool DropDownCombo::moveHighlight(guint keyval)
     else if (keyval == GDK_KEY_End || keyval == GDK_KEY_KP_End)
         to = count() - 1;
     else
-        return false;
+        return;
     if (count() > 0)
         highlight(std::clamp(to, 0, count() - 1));
-    return true;
 }
 
 void DropDownCombo::step(int step)
@@ -298,7 +296,9 @@ gboolean DropDownCombo::onPopupKey(GtkWidget*, GdkEventKey* event, gpointer self
             combo->close();
         return TRUE;
     }
-    return combo->moveHighlight(event->keyval);
+    // Every other key stays here, so that the list never moves or selects a row by itself.
+    combo->moveHighlight(event->keyval);
+    return TRUE;
 }
 
 gboolean DropDownCombo::onPopupButton(GtkWidget* popup, GdkEventButton* event, gpointer self)

@@ -57,8 +57,8 @@ private:
     // The item the field shows: the one picked, else the one its text stands for.
     int currentItem() const;
     void highlight(int index);
-    // Moves the highlight of the dropped list by a key; false for other keys.
-    bool moveHighlight(guint keyval);
+    // Moves the highlight of the dropped list by a key that moves through a list; other keys do nothing.
+    void moveHighlight(guint keyval);
     // Shows the item `step` places from the current one in the field.
     void step(int step);
 
