@@ -1,7 +1,8 @@
 """Takes the README's screenshots of tavrin: the main dialog, the Results
 dialog and the About box. Runs on a display with an AT-SPI bus (see
 scripts/screenshots.sh) and presses the program's buttons the way a screen
-reader would."""
+reader would; on the way it checks what a screen reader finds of the Width
+and Days boxes."""
 import subprocess
 import sys
 import time
@@ -82,6 +83,28 @@ try:
     width.queryEditableText().setTextContents("321")
     if width.queryText().getText(0, -1) != "321":
         sys.exit("screenshots: the Width box did not take 321")
+
+    # Days is a combo box labelled "Days:", holding the field and a named arrow; the list opens on the typed item.
+    days = control(main, pyatspi.ROLE_COMBO_BOX, "Days")
+    labels = [r for r in days.getRelationSet() if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
+    if not labels or labels[0].getTarget(0).name != "Days:":
+        sys.exit("screenshots: the Days combo box is not labelled by \"Days:\"")
+    arrow = control(days, pyatspi.ROLE_PUSH_BUTTON, "Open list")
+    control(days, pyatspi.ROLE_TEXT, "Days").queryEditableText().setTextContents("30")
+    arrow.queryAction().doAction(0)
+
+    def dropped_list():
+        for window in application():
+            table = pyatspi.findDescendant(window, lambda n: n.getRole() == pyatspi.ROLE_TABLE)
+            if table is not None and window.getState().contains(pyatspi.STATE_SHOWING):
+                return table
+        return None
+
+    selection = wait(dropped_list, "dropped Days list").querySelection()
+    if selection.nSelectedChildren != 1 or selection.getSelectedChild(0).name != "30":
+        sys.exit("screenshots: the Days list did not open on the typed 30")
+    arrow.queryAction().doAction(0)
+    wait(lambda: None if dropped_list() else True, "closing of the Days list")
     press(main, "Quit")
     tavrin.wait(timeout=10)
 finally:

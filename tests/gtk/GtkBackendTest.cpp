@@ -173,6 +173,29 @@ TEST_F(GtkBackendTest, TextsKeepTheirBytesAndCaptionsTheirMnemonics)
     run(events);
 }
 
+TEST_F(GtkBackendTest, AMultiLineBoxReadsBackLongLinesExactly)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        // Lines of several kilobytes whose two- and three-byte characters fall at every offset around the
+        // places where a long line is cut for display, ending in CR LF, a lone CR or LF.
+        std::string text;
+        for (int shift = 0; shift < 6; ++shift) {
+            std::string line(static_cast<std::size_t>(1020 + shift), 'a');
+            for (int i = 0; i < 2000; ++i)
+                line += i % 3 ? "é" : "€";
+            text += line + (shift % 3 == 0 ? "\r\n" : shift % 3 == 1 ? "\r" : "\n");
+        }
+        window.setText(kNotes, text);
+        EXPECT_TRUE(window.text(kNotes) == text);
+        AtkObject* accessible = gtk_widget_get_accessible(window.controlWidget(kNotes));
+        GCharPtr read(atk_text_get_text(ATK_TEXT(accessible), 0, -1));
+        EXPECT_TRUE(text == read.get()) << "a screen reader reads the text as it is";
+        window.setText(kNotes, "short");
+        EXPECT_EQ(window.text(kNotes), "short");
+    });
+    run(events);
+}
+
 TEST_F(GtkBackendTest, ControlsAreNamedForAssistiveTechnology)
 {
     ScriptedEvents events([](GtkDialogWindow& window) {
@@ -184,6 +207,32 @@ TEST_F(GtkBackendTest, ControlsAreNamedForAssistiveTechnology)
         EXPECT_EQ(name(kPress), "Press");
     });
     run(events);
+}
+
+// The framework fills lists from the template's data as the dialog opens.
+void fillDays(GtkDialogWindow& window)
+{
+    for (int day = 1; day <= 365; ++day)
+        window.addListItem(kDays, std::to_string(day));
+}
+
+// The row highlighted in the dropped list, as the user sees it; -1 for none.
+int highlightedRow(DropDownCombo* combo)
+{
+    GtkTreeModel* model = nullptr;
+    GtkTreeIter row;
+    if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(GTK_TREE_VIEW(combo->list())), &model, &row))
+        return -1;
+    GtkTreePath* path = gtk_tree_model_get_path(model, &row);
+    int index = gtk_tree_path_get_indices(path)[0];
+    gtk_tree_path_free(path);
+    return index;
+}
+
+void replaceText(GtkWidget* entry, const std::string& text)
+{
+    gtk_editable_select_region(GTK_EDITABLE(entry), 0, -1);
+    typeText(entry, text);
 }
 
 TEST_F(GtkBackendTest, DaysListDropsSmallAtTheCurrentItemAndClosesOnEscapeOrEnter)
@@ -203,11 +252,7 @@ TEST_F(GtkBackendTest, DaysListDropsSmallAtTheCurrentItemAndClosesOnEscapeOrEnte
         gtk_widget_get_allocation(days->popup(), &list);
         int expected = window.font().toPixelsY(80) - (window.font().baseY + 8);
         EXPECT_NEAR(list.height, expected, 2);
-        GtkTreePath* path = nullptr;
-        gtk_tree_view_get_cursor(GTK_TREE_VIEW(days->list()), &path, nullptr);
-        ASSERT_NE(path, nullptr);
-        EXPECT_EQ(gtk_tree_path_get_indices(path)[0], 29);
-        gtk_tree_path_free(path);
+        EXPECT_EQ(highlightedRow(days), 29);
 
         pressKey(days->popup(), GDK_KEY_Escape);
         EXPECT_FALSE(window.isListDropped(kDays));
@@ -223,8 +268,7 @@ TEST_F(GtkBackendTest, DaysListDropsSmallAtTheCurrentItemAndClosesOnEscapeOrEnte
         EXPECT_EQ(window.listSelection(kDays), 30);
 
         // Typed text stays as typed and selects nothing.
-        gtk_editable_select_region(GTK_EDITABLE(window.controlWidget(kDays)), 0, -1);
-        typeText(window.controlWidget(kDays), "7 days");
+        replaceText(window.controlWidget(kDays), "7 days");
         EXPECT_EQ(window.text(kDays), "7 days");
         EXPECT_EQ(window.listSelection(kDays), -1);
         click(days->arrowButton());
@@ -232,13 +276,74 @@ TEST_F(GtkBackendTest, DaysListDropsSmallAtTheCurrentItemAndClosesOnEscapeOrEnte
         click(window.controlWidget(kName));  // a click elsewhere closes the list
         EXPECT_FALSE(window.isListDropped(kDays));
         EXPECT_EQ(window.text(kDays), "7 days");
-    }, [](GtkDialogWindow& window) {
-        // The framework fills lists from the template's data as the dialog opens.
-        for (int day = 1; day <= 365; ++day)
-            window.addListItem(kDays, std::to_string(day));
-    });
+    }, fillDays);
     EXPECT_EQ(run(events), 0) << "Escape and Enter on the list must not end the dialog";
     EXPECT_TRUE(events.log.empty());
+}
+
+TEST_F(GtkBackendTest, DaysListOpensOnTheTypedItemAndArrowsStepThroughTheItems)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        DropDownCombo* days = window.combo(kDays);
+        GtkWidget* field = window.controlWidget(kDays);
+        const std::vector<std::pair<const char*, std::function<void()>>> openers = {
+            {"F4", [&] { pressKey(field, GDK_KEY_F4); }},
+            {"Alt+Down", [&] { pressKey(field, GDK_KEY_Down, GDK_MOD1_MASK); }},
+            {"the arrow", [&] { click(days->arrowButton()); }},
+        };
+        for (const auto& [opener, open] : openers) {
+            SCOPED_TRACE(opener);
+            window.setFocus(kDays);
+            replaceText(field, "30");
+            open();
+            ASSERT_TRUE(waitFor([&] { return window.isListDropped(kDays); }));
+            EXPECT_EQ(highlightedRow(days), 29);
+            pressKey(days->popup(), GDK_KEY_Return);
+            EXPECT_EQ(window.text(kDays), "30");
+            EXPECT_EQ(window.listSelection(kDays), 29);
+
+            // A text no item begins with highlights nothing, so Enter keeps it.
+            replaceText(field, "7 days");
+            open();
+            ASSERT_TRUE(waitFor([&] { return window.isListDropped(kDays); }));
+            EXPECT_EQ(highlightedRow(days), -1);
+            pressKey(days->popup(), GDK_KEY_Return);
+            EXPECT_FALSE(window.isListDropped(kDays));
+            EXPECT_EQ(window.text(kDays), "7 days");
+            EXPECT_EQ(window.listSelection(kDays), -1);
+            EXPECT_EQ(window.focus(), kDays);
+        }
+        // Other keys leave the list as it is; from no highlight, Down highlights the first item.
+        pressKey(field, GDK_KEY_F4);
+        pressKey(days->popup(), GDK_KEY_space);
+        EXPECT_EQ(highlightedRow(days), -1);
+        pressKey(days->popup(), GDK_KEY_Down);
+        EXPECT_EQ(highlightedRow(days), 0);
+        pressKey(days->popup(), GDK_KEY_End);
+        pressKey(days->popup(), GDK_KEY_Return);
+        EXPECT_EQ(window.text(kDays), "365");
+
+        // With the list closed, Up and Down step through the items and the focus stays.
+        std::vector<std::string> seen;
+        for (guint key : {GDK_KEY_Down, GDK_KEY_Up, GDK_KEY_Up}) {
+            pressKey(field, key);
+            seen.push_back(window.text(kDays));
+        }
+        EXPECT_EQ(seen, (std::vector<std::string>{"365", "364", "363"}));
+        replaceText(field, "30");
+        pressKey(field, GDK_KEY_Down);
+        EXPECT_EQ(window.text(kDays), "31");
+        EXPECT_EQ(window.listSelection(kDays), 30);
+        replaceText(field, "7 days");
+        pressKey(field, GDK_KEY_Down);
+        EXPECT_EQ(window.text(kDays), "1");
+        pressKey(field, GDK_KEY_Up);
+        EXPECT_EQ(window.text(kDays), "1");
+        EXPECT_EQ(window.focus(), kDays);
+        EXPECT_FALSE(window.isListDropped(kDays));
+    }, fillDays);
+    EXPECT_EQ(run(events), 0);
+    EXPECT_TRUE(events.log.empty()) << "picking or stepping through Days is no command";
 }
 
 TEST_F(GtkBackendTest, WindowMenuHoldsCloseAndAppendedItems)
@@ -321,34 +426,11 @@ TEST_F(GtkBackendTest, ClipboardHoldsTheExactBytesForOtherPrograms)
 {
     ScriptedEvents events([&](GtkDialogWindow& window) {
         auto readBack = [] {
-            GError* error = nullptr;
-            GObjectPtr<GSubprocess> xclip(g_subprocess_new(G_SUBPROCESS_FLAGS_STDOUT_PIPE, &error, "xclip", "-o",
-                                                          "-selection", "clipboard", nullptr));
-            GErrorPtr owned(error);
-            if (!xclip)
-                return std::string("<xclip did not start>");
-            // Keep our loop running while xclip asks us for the text.
-            bool done = false;
-            GBytes* out = nullptr;
-            struct Wait {
-                bool* done;
-                GBytes** out;
-            } wait{&done, &out};
-            g_subprocess_communicate_async(xclip.get(), nullptr, nullptr, [](GObject* source, GAsyncResult* result,
-                                                                            gpointer data) {
-                auto* w = static_cast<Wait*>(data);
-                g_subprocess_communicate_finish(G_SUBPROCESS(source), result, w->out, nullptr, nullptr);
-                *w->done = true;
-            }, &wait);
-            waitFor([&] { return done; }, 5000);
-            std::string text;
-            if (out) {
-                gsize size = 0;
-                auto* data = static_cast<const char*>(g_bytes_get_data(out, &size));
-                text.assign(data, size);
-                g_bytes_unref(out);
-            }
-            return text;
+            // Another program reads while our loop keeps serving the text.
+            ClipboardReader reader;
+            reader.start();
+            waitFor([&] { return reader.done(); }, 5000);
+            return reader.text();
         };
         std::string loader = " onLoad=\"popup()\"";
         std::string functions = "<SCRIPT LANGUAGE=\"JavaScript\">\r\n<!--\r\nfunction popup() {}\r\n//-->\r\n</SCRIPT>";

@@ -2,23 +2,28 @@
 // user would: first display, typing and radio clicks, Enter and Escape, the
 // close box, Create Popup with its Results dialog and the clipboard, the
 // About box from the window menu, the Days list, and Test Popup with a fake
-// default browser. Also: every control of the main dialog sits at its
-// template rectangle.
+// default browser; the keyboard alone reaching every control and making a
+// whole request; pasted non-ASCII and very long texts kept whole on every
+// path. Also: every control of the main dialog sits at its template
+// rectangle.
 
 #include "GtkTestCommon.h"
 #include "ProgramDriver.h"
 
 #include "app/RunTavrin.h"
+#include "framework/Dialog.h"
 #include "framework/backends/gtk/GtkBackend.h"
+#include "framework/backends/gtk/ViewText.h"
 #include "res/Resources.h"
+#include "ui/ControlIds.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace tavrin::gtk::test {
 namespace {
@@ -47,12 +52,7 @@ std::string viewText(GtkWindow* window, const std::string& name)
     GtkWidget* view = named(window, name, GTK_TYPE_TEXT_VIEW);
     if (!view)
         return "<no " + name + " box>";
-    GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
-    GtkTextIter start;
-    GtkTextIter end;
-    gtk_text_buffer_get_bounds(buffer, &start, &end);
-    GCharPtr text(gtk_text_buffer_get_text(buffer, &start, &end, TRUE));
-    return text.get();
+    return gtk::viewText(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view)));
 }
 
 GtkWidget* labelWithText(GtkWindow* window, const std::string& text)
@@ -72,76 +72,6 @@ std::function<bool()> after(int ms)
     };
 }
 
-// Reads the clipboard with xclip, in another process, while the program keeps serving it.
-class ClipboardReader {
-public:
-    void start()
-    {
-        GError* error = nullptr;
-        process_.reset(g_subprocess_new(G_SUBPROCESS_FLAGS_STDOUT_PIPE, &error, "xclip", "-o", "-selection",
-                                        "clipboard", nullptr));
-        GErrorPtr owned(error);
-        if (!process_) {
-            done_ = true;
-            text_ = "<xclip did not start>";
-            return;
-        }
-        g_subprocess_communicate_async(process_.get(), nullptr, nullptr, finished, this);
-    }
-    bool done() const { return done_; }
-    const std::string& text() const { return text_; }
-
-private:
-    static void finished(GObject* source, GAsyncResult* result, gpointer self)
-    {
-        auto* reader = static_cast<ClipboardReader*>(self);
-        GBytes* out = nullptr;
-        if (g_subprocess_communicate_finish(G_SUBPROCESS(source), result, &out, nullptr, nullptr) && out) {
-            gsize size = 0;
-            auto* data = static_cast<const char*>(g_bytes_get_data(out, &size));
-            reader->text_.assign(data, size);
-        }
-        if (out)
-            g_bytes_unref(out);
-        reader->done_ = true;
-    }
-    GObjectPtr<GSubprocess> process_;
-    bool done_ = false;
-    std::string text_;
-};
-
-std::string commandOutput(const std::vector<std::string>& argv)
-{
-    std::vector<char*> args;
-    for (const std::string& arg : argv)
-        args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    gchar* out = nullptr;
-    gsize length = 0;
-    GError* error = nullptr;
-    GObjectPtr<GSubprocess> process(g_subprocess_newv(args.data(), G_SUBPROCESS_FLAGS_STDOUT_PIPE, &error));
-    GErrorPtr owned(error);
-    if (!process)
-        return {};
-    GBytes* bytes = nullptr;
-    g_subprocess_communicate(process.get(), nullptr, nullptr, &bytes, nullptr, nullptr);
-    std::string text;
-    if (bytes) {
-        out = static_cast<gchar*>(const_cast<void*>(g_bytes_get_data(bytes, &length)));
-        text.assign(out, length);
-        g_bytes_unref(bytes);
-    }
-    return text;
-}
-
-std::string fileText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class GtkProgramTest : public ::testing::Test {
 protected:
     // Runs Tavrin with the queued steps; fails the test if a step did not happen.
@@ -157,8 +87,58 @@ protected:
 
     ProgramDriver& waitForMain() { return driver.until("the main dialog", [] { return mainDialog() != nullptr; }); }
 
+    // Installs a fake default browser for HTML pages that records what it is asked to open, and makes a fresh
+    // working folder the current one, where Test Popup writes its page.
+    void useFakeBrowser()
+    {
+        const char* dataHome = std::getenv("XDG_DATA_HOME");
+        const char* configHome = std::getenv("XDG_CONFIG_HOME");
+        ASSERT_TRUE(dataHome && configHome) << "run under with-xvfb.sh, which gives the test its own XDG folders";
+        work = fs::path(dataHome).parent_path() / "work";
+        fs::remove_all(work);
+        fs::create_directories(work);
+        opened = work / "opened.txt";
+        fs::path browser = work / "fake-browser.sh";
+        std::ofstream(browser) << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << opened.string() << "'\n";
+        fs::permissions(browser, fs::perms::owner_all);
+        fs::create_directories(fs::path(dataHome) / "applications");
+        std::ofstream(fs::path(dataHome) / "applications" / "tavrin-fake-browser.desktop")
+            << "[Desktop Entry]\nType=Application\nName=Fake Browser\nExec=" << browser.string()
+            << " %u\nMimeType=text/html;\n";
+        std::ofstream(fs::path(configHome) / "mimeapps.list")
+            << "[Default Applications]\ntext/html=tavrin-fake-browser.desktop\n";
+        previousFolder = fs::current_path();
+        fs::current_path(work);
+    }
+    void TearDown() override
+    {
+        if (!previousFolder.empty())
+            fs::current_path(previousFolder);
+    }
+    // Waits until the fake browser has been started.
+    ProgramDriver& untilBrowserStarted()
+    {
+        return driver.until("the fake browser to be started",
+                            [this] { return fileText(opened).find('\n') != std::string::npos; });
+    }
+    // The page Test Popup wrote must be the one tavrin-cli writes with `options`, and must have been opened.
+    void expectPageAsTheCommandLineWritesIt(std::vector<std::string> options)
+    {
+        std::string page = (work / "tvtest.htm").string();
+        std::string recorded = fileText(opened);
+        EXPECT_TRUE(recorded == page + "\n" || recorded == "file://" + page + "\n") << recorded;
+        std::vector<std::string> cli{TAVRIN_CLI, "--page", (work / "expected.htm").string()};
+        cli.insert(cli.end(), options.begin(), options.end());
+        commandOutput(cli);
+        EXPECT_FALSE(fileText(page).empty());
+        EXPECT_TRUE(fileText(page) == fileText(work / "expected.htm")) << "the page differs from tavrin-cli's";
+    }
+
     GtkBackend backend;
     ProgramDriver driver;
+    fs::path work;
+    fs::path opened;
+    fs::path previousFolder;
 };
 
 TEST_F(GtkProgramTest, FirstDisplayShowsTheDefaultsCentredAndEscapeEndsIt)
@@ -384,40 +364,267 @@ TEST_F(GtkProgramTest, DaysListPicksAnItemAndTypedTextStays)
 
 TEST_F(GtkProgramTest, TestPopupWritesThePageAndOpensItWithTheDefaultApplication)
 {
-    // A fake default browser for HTML pages that records what it is asked to open.
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    ASSERT_TRUE(dataHome && configHome) << "run under with-xvfb.sh, which gives the test its own XDG folders";
-    fs::path work = fs::path(dataHome).parent_path() / "work";
-    fs::create_directories(work);
-    fs::path record = work / "opened.txt";
-    fs::path browser = work / "fake-browser.sh";
-    std::ofstream(browser) << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << record.string() << "'\n";
-    fs::permissions(browser, fs::perms::owner_all);
-    fs::create_directories(fs::path(dataHome) / "applications");
-    std::ofstream(fs::path(dataHome) / "applications" / "tavrin-fake-browser.desktop")
-        << "[Desktop Entry]\nType=Application\nName=Fake Browser\nExec=" << browser.string()
-        << " %u\nMimeType=text/html;\n";
-    std::ofstream(fs::path(configHome) / "mimeapps.list")
-        << "[Default Applications]\ntext/html=tavrin-fake-browser.desktop\n";
-    fs::path previous = fs::current_path();
-    fs::current_path(work);
-
-    waitForMain()
-        .then([] { sendClick(named(mainDialog(), "Test Popup")); })
-        .until("the fake browser to be started", [record] { return fileText(record).find('\n') != std::string::npos; })
-        .then([] { sendKey(named(mainDialog(), "Name"), GDK_KEY_Escape); });
+    useFakeBrowser();
+    waitForMain().then([] { sendClick(named(mainDialog(), "Test Popup")); });
+    untilBrowserStarted().then([] { sendKey(named(mainDialog(), "Name"), GDK_KEY_Escape); });
     runProgram();
-    fs::current_path(previous);
-
     // The browser is given the page's absolute location, as a file URI or a path.
-    std::string opened = fileText(record);
-    std::string page = (work / "tvtest.htm").string();
-    EXPECT_TRUE(opened == page + "\n" || opened == "file://" + page + "\n") << opened;
-    // The page is the one the command line writes for the same settings.
-    commandOutput({TAVRIN_CLI, "--page", (work / "expected.htm").string()});
-    EXPECT_EQ(fileText(page), fileText(work / "expected.htm"));
-    EXPECT_FALSE(fileText(page).empty());
+    expectPageAsTheCommandLineWritesIt({});
+}
+
+// The dialog running innermost, as the framework sees it.
+fw::Window& activeDialog()
+{
+    return *fw::activeDialogWindow();
+}
+
+int focusedId()
+{
+    fw::Window* window = fw::activeDialogWindow();
+    return window ? window->focus() : fw::kNoId;
+}
+
+// Every setting the main dialog shows: its boxes' texts and its buttons' states, in template order.
+std::vector<std::string> shownSettings()
+{
+    std::vector<std::string> shown;
+    for (const fw::ControlTemplate& c : res::mainTemplate().controls) {
+        if (c.kind == fw::ControlKind::Edit || c.kind == fw::ControlKind::ComboBox)
+            shown.push_back(activeDialog().text(c.id));
+        else if (c.kind == fw::ControlKind::CheckBox || c.kind == fw::ControlKind::RadioButton)
+            shown.push_back(std::to_string(activeDialog().checkState(c.id)));
+    }
+    return shown;
+}
+
+std::vector<int> tabStops(const fw::DialogTemplate& tmpl)
+{
+    std::vector<int> stops;
+    for (const fw::ControlTemplate& c : tmpl.controls) {
+        if (c.tabStop)
+            stops.push_back(c.id);
+    }
+    return stops;
+}
+
+TEST_F(GtkProgramTest, KeyboardReachesEveryControlAndOnlySpaceChangesASetting)
+{
+    waitForMain().then([] {
+        GtkWidget* w = GTK_WIDGET(mainDialog());
+        const std::vector<int> stops = tabStops(res::mainTemplate());
+        ASSERT_EQ(stops.size(), 24u);
+        const std::vector<std::string> defaults = shownSettings();
+
+        // Tab and Shift+Tab visit the 24 tab stops in template order, and around again.
+        std::vector<int> forward{focusedId()};
+        std::vector<int> backward{stops.front()};
+        for (std::size_t i = 0; i < stops.size(); ++i) {
+            pressKey(w, GDK_KEY_Tab);
+            forward.push_back(focusedId());
+        }
+        for (std::size_t i = 0; i < stops.size(); ++i) {
+            pressKey(w, GDK_KEY_Tab, GDK_SHIFT_MASK);
+            backward.push_back(focusedId());
+        }
+        std::vector<int> expected = stops;
+        expected.push_back(stops.front());
+        EXPECT_EQ(forward, expected);
+        std::reverse(expected.begin(), expected.end());
+        EXPECT_EQ(backward, expected);
+        EXPECT_EQ(shownSettings(), defaults) << "tabbing changed a setting";
+
+        // No arrow key changes a setting, wherever the focus is (Up and Down in Days are its own, below).
+        for (int id : stops) {
+            for (guint key : {GDK_KEY_Up, GDK_KEY_Down, GDK_KEY_Left, GDK_KEY_Right}) {
+                if (id == ui::kDays && (key == GDK_KEY_Up || key == GDK_KEY_Down))
+                    continue;
+                activeDialog().setFocus(id);
+                pressKey(w, key);
+                EXPECT_EQ(shownSettings(), defaults) << gdk_keyval_name(key) << " on control " << id;
+            }
+        }
+
+        // Space selects each radio, clearing the others of its group, and ticks and clears each check box.
+        const std::vector<std::vector<int>> groups = {{ui::kOnLoad, ui::kOnClose, ui::kOnButton},
+                                                      {ui::kPopOver, ui::kPopUnder}};
+        for (const std::vector<int>& group : groups) {
+            for (int id : {group.back(), group.front()}) {
+                activeDialog().setFocus(id);
+                pressKey(w, GDK_KEY_space);
+                for (int other : group)
+                    EXPECT_EQ(activeDialog().checkState(other), other == id ? 1 : 0) << "Space on " << id;
+            }
+        }
+        for (const fw::ControlTemplate& c : res::mainTemplate().controls) {
+            if (c.kind != fw::ControlKind::CheckBox)
+                continue;
+            activeDialog().setFocus(c.id);
+            pressKey(w, GDK_KEY_space);
+            EXPECT_EQ(activeDialog().checkState(c.id), 1) << c.caption;
+            pressKey(w, GDK_KEY_space);
+            EXPECT_EQ(activeDialog().checkState(c.id), 0) << c.caption;
+        }
+        EXPECT_EQ(shownSettings(), defaults);
+
+        // In Days, Up and Down step through its items and keep the focus (Up went to "Pop Under").
+        activeDialog().setFocus(ui::kDays);
+        pressKey(w, GDK_KEY_Down);
+        pressKey(w, GDK_KEY_Down);
+        pressKey(w, GDK_KEY_Up);
+        EXPECT_EQ(activeDialog().text(ui::kDays), "1");
+        EXPECT_EQ(focusedId(), ui::kDays);
+        sendKey(w, GDK_KEY_Escape);
+    });
+    runProgram();
+}
+
+TEST_F(GtkProgramTest, TheTypicalRequestCanBeMadeFromTheKeyboardAlone)
+{
+    auto clipboard = std::make_shared<ClipboardReader>();
+    auto press = [](guint key) {
+        return [key] {
+            GtkWindow* top = windowTitled("Results") ? windowTitled("Results") : mainDialog();
+            sendKey(GTK_WIDGET(top), key);
+        };
+    };
+    auto tabs = [](int times) {
+        return [times] {
+            GtkWindow* top = windowTitled("Results") ? windowTitled("Results") : mainDialog();
+            for (int i = 0; i < times; ++i)
+                sendKey(GTK_WIDGET(top), GDK_KEY_Tab);
+        };
+    };
+    auto focusOn = [](int id) { return [id] { return focusedId() == id; }; };
+    // Type a name, choose On Close, tick Scroll Bars, Create Popup, Copy Functions.
+    waitForMain()
+        .until("the focus in the Name box", focusOn(ui::kName))
+        .then([] { sendText(GTK_WIDGET(mainDialog()), "My Popup"); })
+        .until("the typed name", [] { return activeDialog().text(ui::kName) == "My Popup"; })
+        .then(tabs(3))
+        .until("the focus on On Close", focusOn(ui::kOnClose))
+        .then(press(GDK_KEY_space))
+        .until("On Close selected", [] { return activeDialog().checkState(ui::kOnClose) == 1; })
+        .then(tabs(8))
+        .until("the focus on Scroll Bars", focusOn(ui::kScrollBars))
+        .then(press(GDK_KEY_space))
+        .until("Scroll Bars ticked", [] { return activeDialog().checkState(ui::kScrollBars) == 1; })
+        .then(tabs(10))
+        .until("the focus on Create Popup", focusOn(ui::kCreatePopup))
+        .then(press(GDK_KEY_Return))
+        .until("the Results dialog", [] { return windowTitled("Results") != nullptr; })
+        .until("the focus on Return", focusOn(ui::kReturn))
+        .then(tabs(4))
+        .until("the focus on Copy Functions", focusOn(ui::kCopyFunctions))
+        .then(press(GDK_KEY_space))
+        .until("a moment", after(300))
+        .then([clipboard] { clipboard->start(); })
+        .until("xclip to read the clipboard", [clipboard] { return clipboard->done(); })
+        .then([clipboard] {
+            std::string expected = commandOutput({TAVRIN_CLI, "--name", "My Popup", "--trigger", "close",
+                                                  "--scrollbars", "--print", "functions"});
+            EXPECT_FALSE(expected.empty());
+            EXPECT_EQ(clipboard->text(), expected);
+        })
+        .then(press(GDK_KEY_Escape))
+        .until("the Results dialog to close", [] { return windowTitled("Results") == nullptr; })
+        .then([] {
+            EXPECT_EQ(activeDialog().text(ui::kName), "MyPopup");
+            sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_Escape);
+        });
+    runProgram();
+}
+
+TEST_F(GtkProgramTest, EveryBoxKeepsAPasted100KbTextWhole)
+{
+    // A pasted line break stays in the one line, as it always has in these boxes.
+    std::string text = "Привет é 😀 \nline two\r\nline three ";
+    while (text.size() < 102400)
+        text += "0123456789";
+    auto source = std::make_shared<ClipboardOwner>();
+    waitForMain()
+        .then([source, text] { source->serve(text); })
+        .until("another program to hold the text", [source] { return source->serving(); });
+    for (int id : {ui::kName, ui::kUrl, ui::kHeight, ui::kWidth, ui::kLeft, ui::kTop, ui::kDays}) {
+        driver
+            .then([id] {
+                activeDialog().setFocus(id);
+                sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_a, GDK_CONTROL_MASK);
+                sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_v, GDK_CONTROL_MASK);
+            })
+            .until("box " + std::to_string(id) + " to hold the whole text",
+                   [id, text] { return activeDialog().text(id) == text; });
+    }
+    driver.then([] { sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_Escape); });
+    runProgram();
+}
+
+TEST_F(GtkProgramTest, PastedNonAsciiAndA100KbUrlStayWholeOnEveryPath)
+{
+    // Cyrillic, accented Latin and an emoji in both texts, and a URL of 102,400 characters.
+    const std::string name = "Привет \"é\" 😀";
+    std::string url = "http://www.tavrin.example/страница/café-😀/";
+    while (g_utf8_strlen(url.c_str(), -1) < 102400)
+        url += "abcdefghij";
+    url.resize(url.size() - static_cast<std::size_t>(g_utf8_strlen(url.c_str(), -1) - 102400));
+    ASSERT_EQ(g_utf8_strlen(url.c_str(), -1), 102400);
+    std::string strippedName = name;
+    std::erase(strippedName, ' ');
+    const std::vector<std::string> settings = {"--name", name, "--url", url};
+    auto cli = [settings](const char* print) {
+        std::vector<std::string> argv{TAVRIN_CLI};
+        argv.insert(argv.end(), settings.begin(), settings.end());
+        argv.insert(argv.end(), {"--print", print});
+        return commandOutput(argv);
+    };
+    const std::string functions = cli("functions");
+    const std::string loader = cli("loader");
+    ASSERT_NE(functions.find(url), std::string::npos);
+
+    useFakeBrowser();
+    auto source = std::make_shared<ClipboardOwner>();
+    auto clipboard = std::make_shared<ClipboardReader>();
+    // Presses a copy button and checks what another program then reads; the Results dialog stays open.
+    auto copyAndRead = [this, clipboard](const char* button, const std::string& expected) {
+        driver.then([button] { sendClick(named(windowTitled("Results"), button)); })
+            .until("a moment", after(300))
+            .then([clipboard] { clipboard->start(); })
+            .until("xclip to read the clipboard", [clipboard] { return clipboard->done(); })
+            .then([clipboard, expected, button] {
+                EXPECT_TRUE(clipboard->text() == expected)
+                    << button << ": " << clipboard->text().size() << " bytes of " << expected.size();
+            });
+    };
+    waitForMain()
+        .then([source, name] { source->serve(name); })
+        .until("another program to hold the name", [source] { return source->serving(); })
+        .then([] { sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_v, GDK_CONTROL_MASK); })
+        .until("the pasted name", [name] { return activeDialog().text(ui::kName) == name; })
+        .then([source, url] { source->serve(url); })
+        .until("another program to hold the URL", [source] { return source->serving(); })
+        .then([] {
+            sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_Tab);
+            sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_v, GDK_CONTROL_MASK);
+        })
+        .until("the whole URL pasted", [url] { return activeDialog().text(ui::kUrl) == url; })
+        .then([] { sendClick(named(mainDialog(), "Create Popup")); })
+        .until("the Results dialog", [] { return windowTitled("Results") != nullptr; })
+        .then([functions, loader] {
+            GtkWindow* results = windowTitled("Results");
+            EXPECT_TRUE(viewText(results, "JavaScript Functions") == functions) << "the script box lost text";
+            EXPECT_TRUE(viewText(results, "Load Function Source") == loader);
+        });
+    copyAndRead("Copy Loader", loader);
+    copyAndRead("Copy Functions", functions);
+    driver.then([] { sendClick(named(windowTitled("Results"), "Return")); })
+        .until("the Results dialog to close", [] { return windowTitled("Results") == nullptr; })
+        .then([strippedName, url] {
+            EXPECT_EQ(activeDialog().text(ui::kName), strippedName);
+            EXPECT_TRUE(activeDialog().text(ui::kUrl) == url) << "the URL box lost text";
+            sendClick(named(mainDialog(), "Test Popup"));
+        });
+    untilBrowserStarted().then([] { sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_Escape); });
+    runProgram();
+    expectPageAsTheCommandLineWritesIt(settings);
 }
 
 TEST_F(GtkProgramTest, EveryDialogsControlsSitAtTheirDialogUnitRectangles)

@@ -4,6 +4,9 @@
 #include <X11/extensions/XTest.h>
 #include <gdk/gdkx.h>
 
+#include <fstream>
+#include <sstream>
+
 namespace tavrin::gtk::test {
 
 void pump(int ms)
@@ -175,6 +178,117 @@ GtkWidget* shownToplevel(GType type)
     }
     g_list_free(toplevels);
     return found;
+}
+
+namespace {
+
+// Takes the bytes a process wrote, and releases them.
+std::string takeBytes(GBytes* bytes)
+{
+    std::string text;
+    if (bytes) {
+        gsize size = 0;
+        auto* data = static_cast<const char*>(g_bytes_get_data(bytes, &size));
+        text.assign(data, size);
+        g_bytes_unref(bytes);
+    }
+    return text;
+}
+
+}  // namespace
+
+void ClipboardReader::start()
+{
+    done_ = false;
+    text_.clear();
+    GError* error = nullptr;
+    process_.reset(g_subprocess_new(G_SUBPROCESS_FLAGS_STDOUT_PIPE, &error, "xclip", "-o", "-selection", "clipboard",
+                                    nullptr));
+    GErrorPtr owned(error);
+    if (!process_) {
+        done_ = true;
+        text_ = "<xclip did not start>";
+        return;
+    }
+    g_subprocess_communicate_async(process_.get(), nullptr, nullptr, finished, this);
+}
+
+void ClipboardReader::finished(GObject* source, GAsyncResult* result, gpointer self)
+{
+    auto* reader = static_cast<ClipboardReader*>(self);
+    GBytes* out = nullptr;
+    g_subprocess_communicate_finish(G_SUBPROCESS(source), result, &out, nullptr, nullptr);
+    reader->text_ = takeBytes(out);
+    reader->done_ = true;
+}
+
+namespace {
+
+Window clipboardOwnerWindow()
+{
+    return XGetSelectionOwner(xDisplay(), XInternAtom(xDisplay(), "CLIPBOARD", False));
+}
+
+}  // namespace
+
+ClipboardOwner::~ClipboardOwner()
+{
+    stop();
+}
+
+void ClipboardOwner::stop()
+{
+    if (!process_)
+        return;
+    g_subprocess_force_exit(process_.get());
+    g_subprocess_wait(process_.get(), nullptr, nullptr);
+    process_.reset();
+}
+
+void ClipboardOwner::serve(const std::string& text)
+{
+    stop();
+    ownerBefore_ = clipboardOwnerWindow();
+    GError* error = nullptr;
+    auto flags = static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDIN_PIPE | G_SUBPROCESS_FLAGS_STDOUT_SILENCE |
+                                                   G_SUBPROCESS_FLAGS_STDERR_SILENCE);
+    process_.reset(g_subprocess_new(flags, &error, "xclip", "-i", "-quiet", "-selection", "clipboard", nullptr));
+    GErrorPtr owned(error);
+    if (!process_)
+        return;
+    GOutputStream* in = g_subprocess_get_stdin_pipe(process_.get());
+    g_output_stream_write_all(in, text.data(), text.size(), nullptr, nullptr, nullptr);
+    g_output_stream_close(in, nullptr, nullptr);
+}
+
+bool ClipboardOwner::serving() const
+{
+    Window owner = clipboardOwnerWindow();
+    return process_ && owner != None && owner != ownerBefore_;
+}
+
+std::string commandOutput(const std::vector<std::string>& argv)
+{
+    std::vector<char*> args;
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    GError* error = nullptr;
+    GObjectPtr<GSubprocess> process(g_subprocess_newv(args.data(), G_SUBPROCESS_FLAGS_STDOUT_PIPE, &error));
+    GErrorPtr owned(error);
+    if (!process)
+        return {};
+    GBytes* bytes = nullptr;
+    g_subprocess_communicate(process.get(), nullptr, nullptr, &bytes, nullptr, nullptr);
+    return takeBytes(bytes);
+}
+
+std::string fileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 ScriptedEvents::ScriptedEvents(Script script, std::function<void(GtkDialogWindow&)> init)

@@ -33,6 +33,43 @@ GtkWidget* closeBox(GtkWindow* window);
 // A toplevel window other than the ones in `known` that is shown, of `type`.
 GtkWidget* shownToplevel(GType type);
 
+// Reads the clipboard with xclip, in another process, while our own loop keeps serving it.
+class ClipboardReader {
+public:
+    void start();
+    bool done() const { return done_; }
+    const std::string& text() const { return text_; }
+
+private:
+    static void finished(GObject* source, GAsyncResult* result, gpointer self);
+    GObjectPtr<GSubprocess> process_;
+    bool done_ = false;
+    std::string text_;
+};
+
+// The clipboard as another program holds it: xclip, in the foreground, serves `text` until something else is
+// copied or the owner is destroyed.
+class ClipboardOwner {
+public:
+    ClipboardOwner() = default;
+    ClipboardOwner(const ClipboardOwner&) = delete;
+    ClipboardOwner& operator=(const ClipboardOwner&) = delete;
+    ~ClipboardOwner();
+    // Starts serving `text`; `serving()` turns true once xclip has taken the clipboard.
+    void serve(const std::string& text);
+    bool serving() const;
+
+private:
+    void stop();
+    GObjectPtr<GSubprocess> process_;
+    unsigned long ownerBefore_ = 0;
+};
+
+// Runs a program and returns what it wrote to its standard output.
+std::string commandOutput(const std::vector<std::string>& argv);
+// The whole content of a file; empty when it cannot be read.
+std::string fileText(const std::string& path);
+
 // Window events that record what the back end reports and run a test
 // script inside the dialog's modal loop once the window is mapped.
 class ScriptedEvents : public fw::WindowEvents {

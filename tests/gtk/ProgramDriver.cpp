@@ -4,12 +4,6 @@
 
 namespace tavrin::gtk::test {
 
-namespace {
-
-constexpr gint64 kStepTimeout = 8 * G_USEC_PER_SEC;
-
-}  // namespace
-
 ProgramDriver::~ProgramDriver()
 {
     if (source_ != 0)
@@ -25,9 +19,9 @@ ProgramDriver& ProgramDriver::then(std::function<void()> action)
     return *this;
 }
 
-ProgramDriver& ProgramDriver::until(std::string what, std::function<bool()> done)
+ProgramDriver& ProgramDriver::until(std::string what, std::function<bool()> done, int seconds)
 {
-    steps_.push_back({std::move(what), std::move(done)});
+    steps_.push_back({std::move(what), std::move(done), seconds * G_USEC_PER_SEC});
     return *this;
 }
 
@@ -58,7 +52,7 @@ gboolean ProgramDriver::tick(gpointer self)
     if (step.run()) {
         ++driver->next_;
         driver->stepStarted_ = g_get_monotonic_time();
-    } else if (g_get_monotonic_time() - driver->stepStarted_ > kStepTimeout) {
+    } else if (g_get_monotonic_time() - driver->stepStarted_ > step.timeout) {
         driver->failure_ = "timed out waiting for: " + step.what;
     }
     return G_SOURCE_CONTINUE;

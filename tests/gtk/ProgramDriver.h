@@ -22,8 +22,8 @@ public:
 
     // Queues an action run once.
     ProgramDriver& then(std::function<void()> action);
-    // Queues a wait until `done` holds; the test fails with `what` after a timeout.
-    ProgramDriver& until(std::string what, std::function<bool()> done);
+    // Queues a wait until `done` holds; the test fails with `what` after `seconds`.
+    ProgramDriver& until(std::string what, std::function<bool()> done, int seconds = 8);
     // Starts the steps with the next main loop; `finished()` tells whether all ran.
     void start();
     bool finished() const { return next_ >= steps_.size(); }
@@ -33,6 +33,7 @@ private:
     struct Step {
         std::string what;
         std::function<bool()> run;
+        gint64 timeout = 0;  // microseconds
     };
     static gboolean tick(gpointer self);
     std::vector<Step> steps_;

@@ -1,15 +1,33 @@
 #include "framework/backends/gtk/DropDownCombo.h"
 
 #include "framework/backends/gtk/GtkText.h"
+#include "framework/backends/gtk/UnlimitedEntry.h"
+
+#include <algorithm>
 
 namespace tavrin::gtk {
 
-DropDownCombo::DropDownCombo(int editHeight, int listHeight) : listHeight_(listHeight)
+namespace {
+
+bool isUpKey(guint keyval)
+{
+    return keyval == GDK_KEY_Up || keyval == GDK_KEY_KP_Up;
+}
+
+bool isDownKey(guint keyval)
+{
+    return keyval == GDK_KEY_Down || keyval == GDK_KEY_KP_Down;
+}
+
+}  // namespace
+
+DropDownCombo::DropDownCombo(int editHeight, int listHeight, Match match)
+    : listHeight_(listHeight), match_(std::move(match))
 {
     box_ = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
     gtk_style_context_add_class(gtk_widget_get_style_context(box_), GTK_STYLE_CLASS_LINKED);
     gtk_style_context_add_class(gtk_widget_get_style_context(box_), "tavrin-combo");
-    entry_ = gtk_entry_new();
+    entry_ = newUnlimitedEntry();
     gtk_entry_set_width_chars(GTK_ENTRY(entry_), 1);
     gtk_widget_set_hexpand(entry_, TRUE);
     button_ = gtk_button_new_from_icon_name("pan-down-symbolic", GTK_ICON_SIZE_MENU);
@@ -20,6 +38,9 @@ DropDownCombo::DropDownCombo(int editHeight, int listHeight) : listHeight_(listH
     g_signal_connect(button_, "clicked", G_CALLBACK(onArrowClicked), this);
     g_signal_connect(entry_, "changed", G_CALLBACK(onEntryChanged), this);
     g_signal_connect(entry_, "key-press-event", G_CALLBACK(onEntryKey), this);
+    // A screen reader meets a combo box holding the field and a named arrow; the dialog names the combo.
+    atk_object_set_role(gtk_widget_get_accessible(box_), ATK_ROLE_COMBO_BOX);
+    atk_object_set_name(gtk_widget_get_accessible(button_), "Open list");
 }
 
 DropDownCombo::~DropDownCombo()
@@ -119,17 +140,18 @@ void DropDownCombo::drop()
     gtk_window_move(GTK_WINDOW(popup), x + box.x, y + box.y + box.height);
     gtk_widget_show_all(popup);
 
-    // Open at the current item, or at the top when there is none.
-    GtkTreePath* path = gtk_tree_path_new_from_indices(selection_ >= 0 ? selection_ : 0, -1);
-    if (selection_ >= 0) {
-        gtk_tree_view_set_cursor(GTK_TREE_VIEW(tree_), path, nullptr, FALSE);
+    // Open with the field's item highlighted at the top, or with nothing highlighted at the top of the list, so
+    // that Enter then keeps the typed text. The list takes the focus so that a screen reader follows the
+    // highlight; GTK highlights the first row as it does, so the highlight is set after.
+    gtk_widget_grab_focus(tree_);
+    highlight(currentItem());
+    if (highlighted_ >= 0) {
+        GtkTreePath* path = gtk_tree_path_new_from_indices(highlighted_, -1);
         gtk_tree_view_scroll_to_cell(GTK_TREE_VIEW(tree_), path, nullptr, TRUE, 0.0f, 0.0f);
+        gtk_tree_path_free(path);
     } else {
-        gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(GTK_TREE_VIEW(tree_)));
         gtk_tree_view_scroll_to_point(GTK_TREE_VIEW(tree_), 0, 0);
     }
-    gtk_tree_path_free(path);
-    gtk_widget_grab_focus(tree_);
 
     // Take the pointer and keyboard so a click elsewhere, Escape or Enter close the list.
     gtk_grab_add(popup);
@@ -159,6 +181,68 @@ void DropDownCombo::pick(int index)
     }
 }
 
+int DropDownCombo::currentItem() const
+{
+    if (selection_ >= 0)
+        return selection_;
+    return match_ ? match_(text()) : -1;
+}
+
+void DropDownCombo::highlight(int index)
+{
+    highlighted_ = index >= 0 && index < count() ? index : -1;
+    GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(tree_));
+    if (highlighted_ < 0) {
+        gtk_tree_selection_unselect_all(selection);
+        return;
+    }
+    GtkTreePath* path = gtk_tree_path_new_from_indices(highlighted_, -1);
+    gtk_tree_view_set_cursor(GTK_TREE_VIEW(tree_), path, nullptr, FALSE);
+    gtk_tree_view_scroll_to_cell(GTK_TREE_VIEW(tree_), path, nullptr, FALSE, 0.0f, 0.0f);
+    gtk_tree_path_free(path);
+}
+
+void DropDownCombo::moveHighlight(guint keyval)
+{
+    // From no highlight, Up and Down go to the first item.
+    int page = 1;
+    GtkTreePath* first = nullptr;
+    GtkTreePath* last = nullptr;
+    if (gtk_tree_view_get_visible_range(GTK_TREE_VIEW(tree_), &first, &last)) {
+        page = std::max(1, gtk_tree_path_get_indices(last)[0] - gtk_tree_path_get_indices(first)[0]);
+        gtk_tree_path_free(first);
+        gtk_tree_path_free(last);
+    }
+    int from = highlighted_;
+    int to = 0;
+    if (isUpKey(keyval))
+        to = from - 1;
+    else if (isDownKey(keyval))
+        to = from < 0 ? 0 : from + 1;
+    else if (keyval == GDK_KEY_Page_Up || keyval == GDK_KEY_KP_Page_Up)
+        to = from - page;
+    else if (keyval == GDK_KEY_Page_Down || keyval == GDK_KEY_KP_Page_Down)
+        to = from < 0 ? page - 1 : from + page;
+    else if (keyval == GDK_KEY_Home || keyval == GDK_KEY_KP_Home)
+        to = 0;
+    else if (keyval == GDK_KEY_End || keyval == GDK_KEY_KP_End)
+        to = count() - 1;
+    else
+        return;
+    if (count() > 0)
+        highlight(std::clamp(to, 0, count() - 1));
+}
+
+void DropDownCombo::step(int step)
+{
+    // As a closed drop-down list does on Windows: from no item, either key shows the first one.
+    if (count() == 0)
+        return;
+    int current = currentItem();
+    select(current < 0 ? 0 : std::clamp(current + step, 0, count() - 1));
+    gtk_editable_select_region(GTK_EDITABLE(entry_), 0, -1);
+}
+
 void DropDownCombo::onArrowClicked(GtkButton*, gpointer self)
 {
     auto* combo = static_cast<DropDownCombo*>(self);
@@ -179,11 +263,17 @@ void DropDownCombo::onEntryChanged(GtkEditable*, gpointer self)
 
 gboolean DropDownCombo::onEntryKey(GtkWidget*, GdkEventKey* event, gpointer self)
 {
-    // F4 or Alt+Down drops the list, as on Windows.
+    // F4, Alt+Down or Alt+Up drops the list and Up or Down steps through its items, as on Windows; neither
+    // arrow moves the focus away.
     auto* combo = static_cast<DropDownCombo*>(self);
     bool alt = (event->state & GDK_MOD1_MASK) != 0;
-    if (event->keyval == GDK_KEY_F4 || (alt && (event->keyval == GDK_KEY_Down || event->keyval == GDK_KEY_KP_Down))) {
+    bool arrow = isUpKey(event->keyval) || isDownKey(event->keyval);
+    if (event->keyval == GDK_KEY_F4 || (alt && arrow)) {
         combo->drop();
+        return TRUE;
+    }
+    if (arrow) {
+        combo->step(isUpKey(event->keyval) ? -1 : 1);
         return TRUE;
     }
     return FALSE;
@@ -194,23 +284,21 @@ gboolean DropDownCombo::onPopupKey(GtkWidget*, GdkEventKey* event, gpointer self
     auto* combo = static_cast<DropDownCombo*>(self);
     bool alt = (event->state & GDK_MOD1_MASK) != 0;
     if (event->keyval == GDK_KEY_Escape || event->keyval == GDK_KEY_F4 || event->keyval == GDK_KEY_Tab ||
-        (alt && (event->keyval == GDK_KEY_Up || event->keyval == GDK_KEY_Down))) {
+        (alt && (isUpKey(event->keyval) || isDownKey(event->keyval)))) {
         combo->close();
         return TRUE;
     }
     if (isEnterKey(event->keyval)) {
-        GtkTreePath* path = nullptr;
-        gtk_tree_view_get_cursor(GTK_TREE_VIEW(combo->tree_), &path, nullptr);
-        int index = path ? gtk_tree_path_get_indices(path)[0] : -1;
-        if (path)
-            gtk_tree_path_free(path);
-        if (index >= 0)
-            combo->pick(index);
+        // Enter picks the highlighted item; with none it only closes the list and the typed text stays.
+        if (combo->highlighted_ >= 0)
+            combo->pick(combo->highlighted_);
         else
             combo->close();
         return TRUE;
     }
-    return FALSE;
+    // Every other key stays here, so that the list never moves or selects a row by itself.
+    combo->moveHighlight(event->keyval);
+    return TRUE;
 }
 
 gboolean DropDownCombo::onPopupButton(GtkWidget* popup, GdkEventButton* event, gpointer self)

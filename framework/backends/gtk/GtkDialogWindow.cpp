@@ -1,7 +1,10 @@
 #include "framework/backends/gtk/GtkDialogWindow.h"
 
+#include "framework/Dialog.h"
 #include "framework/backends/gtk/GtkBackend.h"
 #include "framework/backends/gtk/GtkText.h"
+#include "framework/backends/gtk/UnlimitedEntry.h"
+#include "framework/backends/gtk/ViewText.h"
 
 namespace tavrin::gtk {
 
@@ -156,6 +159,7 @@ void GtkDialogWindow::buildControl(const fw::ControlTemplate& tmpl)
         widget = gtk_radio_button_new_with_mnemonic(nullptr, toMnemonic(tmpl.caption).c_str());
         control.partner = ownFloating(gtk_radio_button_new_from_widget(GTK_RADIO_BUTTON(widget)));
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(control.partner.get()), TRUE);
+        g_signal_connect(widget, "focus", G_CALLBACK(onRadioFocus), nullptr);
         break;
     case fw::ControlKind::Edit:
         if (tmpl.multiLine) {
@@ -175,14 +179,19 @@ void GtkDialogWindow::buildControl(const fw::ControlTemplate& tmpl)
             control.focusable = view;
             control.buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
         } else {
-            widget = gtk_entry_new();
+            widget = newUnlimitedEntry();
             gtk_entry_set_width_chars(GTK_ENTRY(widget), 1);
             gtk_editable_set_editable(GTK_EDITABLE(widget), !tmpl.readOnly);
         }
         break;
     case fw::ControlKind::ComboBox: {
         int editHeight = font_.baseY + 8;
-        control.combo = std::make_unique<DropDownCombo>(editHeight, cy > editHeight ? cy - editHeight : editHeight);
+        // The field's text stands for an item by the dialog's own combo rule.
+        DropDownCombo::Match match = [this, id = tmpl.id](std::string_view text) {
+            return fw::findListPrefix(*this, id, text);
+        };
+        control.combo = std::make_unique<DropDownCombo>(editHeight, cy > editHeight ? cy - editHeight : editHeight,
+                                                        std::move(match));
         widget = control.combo->widget();
         control.focusable = control.combo->entry();
         cy = editHeight;
@@ -259,6 +268,13 @@ void GtkDialogWindow::linkLabelsAndFocusChain()
             setAccessibleName(control.focusable, label->rawText);
             if (label->tmpl.kind == fw::ControlKind::Text)
                 gtk_label_set_mnemonic_widget(GTK_LABEL(label->label), control.focusable);
+            if (control.combo) {
+                // The combo box itself carries the name, and is labelled by its label, as is its field.
+                AtkObject* combo = gtk_widget_get_accessible(control.placed);
+                setAccessibleName(control.placed, label->rawText);
+                atk_object_add_relationship(combo, ATK_RELATION_LABELLED_BY, gtk_widget_get_accessible(label->label));
+                atk_object_add_relationship(gtk_widget_get_accessible(label->label), ATK_RELATION_LABEL_FOR, combo);
+            }
         }
     }
     G_GNUC_BEGIN_IGNORE_DEPRECATIONS
@@ -342,13 +358,8 @@ std::string GtkDialogWindow::text(int id) const
         return {};
     if (control->combo)
         return control->combo->text();
-    if (control->buffer) {
-        GtkTextIter start;
-        GtkTextIter end;
-        gtk_text_buffer_get_bounds(control->buffer, &start, &end);
-        GCharPtr text(gtk_text_buffer_get_text(control->buffer, &start, &end, TRUE));
-        return text.get();
-    }
+    if (control->buffer)
+        return viewText(control->buffer);
     if (GTK_IS_ENTRY(control->placed))
         return gtk_entry_get_text(GTK_ENTRY(control->placed));
     return control->rawText;
@@ -363,7 +374,7 @@ void GtkDialogWindow::setText(int id, std::string_view text)
     if (control->combo) {
         control->combo->setText(text);
     } else if (control->buffer) {
-        gtk_text_buffer_set_text(control->buffer, valid.c_str(), static_cast<int>(valid.size()));
+        setViewText(control->buffer, valid);
     } else if (GTK_IS_ENTRY(control->placed)) {
         gtk_entry_set_text(GTK_ENTRY(control->placed), valid.c_str());
     } else {
@@ -621,6 +632,15 @@ gboolean GtkDialogWindow::onKeyPress(GtkWidget*, GdkEventKey* event, gpointer se
         window->openSystemMenu();
         return TRUE;
     }
+    return FALSE;
+}
+
+gboolean GtkDialogWindow::onRadioFocus(GtkWidget* radio, GtkDirectionType direction, gpointer)
+{
+    // An arrow key on a focused radio moves the focus on as from any other control. GTK's radio would take it to
+    // the next radio of its group and select that; each of ours is a group of its own, so it would select itself.
+    if (gtk_widget_is_focus(radio) && direction != GTK_DIR_TAB_FORWARD && direction != GTK_DIR_TAB_BACKWARD)
+        g_signal_stop_emission_by_name(radio, "focus");
     return FALSE;
 }
 

@@ -89,6 +89,7 @@ private:
 
     static void onClicked(GtkButton* button, gpointer self);
     static gboolean onKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
+    static gboolean onRadioFocus(GtkWidget* radio, GtkDirectionType direction, gpointer);
     static gboolean onDelete(GtkWidget*, GdkEvent*, gpointer self);
     static gboolean onMapped(GtkWidget* widget, GdkEvent*, gpointer self);
     static void onMenuClose(GtkMenuItem*, gpointer self);

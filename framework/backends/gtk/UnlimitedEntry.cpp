@@ -1,0 +1,102 @@
+#include "framework/backends/gtk/UnlimitedEntry.h"
+
+#include <algorithm>
+
+namespace tavrin::gtk {
+
+namespace {
+
+// The text as UTF-8 bytes, and its length in characters, which is how GTK counts positions.
+struct UnlimitedBuffer {
+    GtkEntryBuffer parent;
+    GString* text;
+    guint chars;
+};
+
+struct UnlimitedBufferClass {
+    GtkEntryBufferClass parent;
+};
+
+G_DEFINE_TYPE(UnlimitedBuffer, unlimited_buffer, GTK_TYPE_ENTRY_BUFFER)
+
+UnlimitedBuffer* self(GtkEntryBuffer* buffer)
+{
+    return G_TYPE_CHECK_INSTANCE_CAST(buffer, unlimited_buffer_get_type(), UnlimitedBuffer);
+}
+
+const gchar* getText(GtkEntryBuffer* buffer, gsize* bytes)
+{
+    GString* text = self(buffer)->text;
+    if (bytes)
+        *bytes = text->len;
+    return text->str;
+}
+
+guint getLength(GtkEntryBuffer* buffer)
+{
+    return self(buffer)->chars;
+}
+
+guint insertText(GtkEntryBuffer* buffer, guint position, const gchar* chars, guint count)
+{
+    UnlimitedBuffer* b = self(buffer);
+    position = std::min(position, b->chars);
+    gsize at = static_cast<gsize>(g_utf8_offset_to_pointer(b->text->str, position) - b->text->str);
+    gsize bytes = static_cast<gsize>(g_utf8_offset_to_pointer(chars, count) - chars);
+    g_string_insert_len(b->text, static_cast<gssize>(at), chars, static_cast<gssize>(bytes));
+    b->chars += count;
+    gtk_entry_buffer_emit_inserted_text(buffer, position, chars, count);
+    return count;
+}
+
+guint deleteText(GtkEntryBuffer* buffer, guint position, guint count)
+{
+    UnlimitedBuffer* b = self(buffer);
+    position = std::min(position, b->chars);
+    count = std::min(count, b->chars - position);
+    if (count == 0)
+        return 0;
+    const gchar* start = g_utf8_offset_to_pointer(b->text->str, position);
+    const gchar* end = g_utf8_offset_to_pointer(start, count);
+    g_string_erase(b->text, start - b->text->str, end - start);
+    b->chars -= count;
+    gtk_entry_buffer_emit_deleted_text(buffer, position, count);
+    return count;
+}
+
+void finalize(GObject* object)
+{
+    g_string_free(self(GTK_ENTRY_BUFFER(object))->text, TRUE);
+    G_OBJECT_CLASS(unlimited_buffer_parent_class)->finalize(object);
+}
+
+void unlimited_buffer_class_init(UnlimitedBufferClass* klass)
+{
+    G_OBJECT_CLASS(klass)->finalize = finalize;
+    GtkEntryBufferClass* buffer = GTK_ENTRY_BUFFER_CLASS(klass);
+    buffer->get_text = getText;
+    buffer->get_length = getLength;
+    buffer->insert_text = insertText;
+    buffer->delete_text = deleteText;
+}
+
+void unlimited_buffer_init(UnlimitedBuffer* buffer)
+{
+    buffer->text = g_string_new("");
+    buffer->chars = 0;
+}
+
+}  // namespace
+
+GObjectPtr<GtkEntryBuffer> newUnlimitedEntryBuffer()
+{
+    return GObjectPtr<GtkEntryBuffer>(GTK_ENTRY_BUFFER(g_object_new(unlimited_buffer_get_type(), nullptr)));
+}
+
+GtkWidget* newUnlimitedEntry()
+{
+    GObjectPtr<GtkEntryBuffer> buffer = newUnlimitedEntryBuffer();
+    return gtk_entry_new_with_buffer(buffer.get());
+}
+
+}  // namespace tavrin::gtk
