@@ -1,5 +1,7 @@
 #include "res/Resources.h"
 
+#include "res/Product.h"
+
 #include <string>
 
 namespace tavrin::res {
@@ -83,14 +85,14 @@ DialogTemplate makeAbout()
 {
     DialogTemplate t;
     t.id = kAboutDialog;
-    t.caption = "About Tavrin";
+    t.caption = "About " TAVRIN_NAME;
     t.cx = 235;
     t.cy = 55;
     ControlTemplate icon = control(kNoId, ControlKind::Icon, "", {11, 17, 20, 20}, false);
     icon.iconId = kAppIcon;
     t.controls = {
         icon,
-        label(kNoId, "Tavrin Version 1.2", {40, 10, 119, 8}),
+        label(kNoId, TAVRIN_NAME " Version " TAVRIN_VERSION, {40, 10, 119, 8}),
         label(kNoId, "Pop-up window scripts, ready to paste.", {40, 25, 163, 8}),
         pushButton(1, "OK", {178, 7, 50, 14}, true),
     };
@@ -101,7 +103,7 @@ DialogTemplate makeMain()
 {
     DialogTemplate t;
     t.id = kMainDialog;
-    t.caption = "Tavrin";
+    t.caption = TAVRIN_NAME;
     t.cx = 320;
     t.cy = 169;
     t.appWindow = true;
@@ -145,7 +147,7 @@ DialogTemplate makeMain()
         pushButton(1000, "Create Popup", {263, 24, 50, 14}),
         pushButton(1025, "Test Popup", {263, 41, 50, 14}),
         pushButton(1009, "Help", {263, 138, 50, 14}),
-        label(1045, "Tavrin - v1.02 - Popup Creator", {7, 158, 270, 8}),
+        label(1045, TAVRIN_NAME " - v" TAVRIN_FOOTER_VERSION " - Popup Creator", {7, 158, 270, 8}),
     };
     // The Days list: "1" to "365", in this order.
     ListInit days{.controlId = 1005, .items = {}};
@@ -215,8 +217,8 @@ const DialogTemplate* dialogTemplate(int id)
 const fw::StringTable& strings()
 {
     static const fw::StringTable table = {
-        {kAboutMenuString, "&About Tavrin..."},
-        {kSocketsFailedString, "Windows sockets initialization failed."},
+        {kAboutMenuString, TAVRIN_ABOUT_MENU_STRING},
+        {kSocketsFailedString, TAVRIN_SOCKETS_FAILED_STRING},
     };
     return table;
 }
