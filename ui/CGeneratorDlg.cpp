@@ -8,9 +8,10 @@
 #include "res/Resources.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CResultsDlg.h"
-#include "ui/ControlIds.h"
 
 namespace tavrin::ui {
+
+using namespace res;
 
 namespace {
 

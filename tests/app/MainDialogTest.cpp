@@ -16,7 +16,7 @@ using fw::headless::HeadlessBackend;
 using fw::headless::SystemMenuItem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using namespace ui;
+using namespace res;
 
 class MainDialogTest : public ::testing::Test {
 protected:

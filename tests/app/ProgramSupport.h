@@ -3,7 +3,7 @@
 // shows, to check that an action changed nothing it should not.
 
 #include "framework/backends/headless/HeadlessBackend.h"
-#include "ui/ControlIds.h"
+#include "res/Resources.h"
 
 #include <map>
 #include <string>
@@ -17,8 +17,10 @@ using ControlView = std::tuple<std::string, int, int>;
 inline std::map<int, ControlView> viewOf(const fw::Window& window)
 {
     std::map<int, ControlView> view;
-    for (int id : ui::kMainControls)
-        view[id] = {window.text(id), window.checkState(id), window.listSelection(id)};
+    for (const fw::ControlTemplate& c : res::mainTemplate().controls) {
+        if (c.id != fw::kNoId)
+            view[c.id] = {window.text(c.id), window.checkState(c.id), window.listSelection(c.id)};
+    }
     return view;
 }
 

@@ -20,7 +20,8 @@ using fw::headless::HeadlessBackend;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
-using namespace ui;
+using namespace res;
+using ui::CGeneratorDlg;
 
 TEST(Program, WithoutSocketsShowsOnlyTheSocketsMessageAndEnds)
 {
@@ -136,24 +137,11 @@ std::vector<int> idsOf(const fw::DialogTemplate& t, bool tabStopsOnly)
     return ids;
 }
 
-TEST(Templates, ControlIdsAreUniqueWithinEachDialogAndMatchTheirEnums)
+TEST(Templates, ControlIdsAreUniqueWithinEachDialog)
 {
-    const struct {
-        const fw::DialogTemplate& tmpl;
-        std::span<const int> ids;
-    } dialogs[] = {
-        {res::mainTemplate(), kMainControls},
-        {res::aboutTemplate(), kAboutControls},
-        {res::resultsTemplate(), kResultsControls},
-    };
-    for (const auto& d : dialogs) {
-        const std::set<int> unique(d.ids.begin(), d.ids.end());
-        EXPECT_EQ(unique.size(), d.ids.size()) << d.tmpl.id;
-        const std::vector<int> inTemplate = idsOf(d.tmpl, false);
-        EXPECT_EQ(std::multiset<int>(inTemplate.begin(), inTemplate.end()),
-                  std::multiset<int>(unique.begin(), unique.end()))
-            << d.tmpl.id;
-        EXPECT_EQ(res::dialogTemplate(d.tmpl.id), &d.tmpl);
+    for (const fw::DialogTemplate* t : {&res::mainTemplate(), &res::aboutTemplate(), &res::resultsTemplate()}) {
+        const std::vector<int> ids = idsOf(*t, false);
+        EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size()) << t->id;
     }
 }
 

@@ -3,7 +3,7 @@
 
 #include "app/RunTavrin.h"
 #include "framework/backends/headless/HeadlessBackend.h"
-#include "ui/ControlIds.h"
+#include "res/Resources.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ using fw::headless::HeadlessBackend;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-using namespace ui;
+using namespace res;
 
 // Makes a new empty directory the current one for the test, and removes it after.
 class InScratchDirectory {

@@ -4,7 +4,6 @@
 #include "res/Resources.h"
 #include "support/TestApp.h"
 #include "ui/CResultsDlg.h"
-#include "ui/ControlIds.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 namespace tavrin::ui {
 namespace {
 
+using namespace res;
 using fw::headless::FakeClipboard;
 using fw::headless::HeadlessBackend;
 using ::testing::ElementsAre;

@@ -7,7 +7,6 @@
 #include "generator/ScriptGenerator.h"
 #include "generator/TestPageWriter.h"
 #include "res/Resources.h"
-#include "ui/ControlIds.h"
 #include "UserInput.h"
 
 #include <windows.h>
@@ -28,7 +27,7 @@
 
 namespace {
 
-using namespace tavrin::ui;
+using namespace tavrin::res;
 using tavrin::fw::ControlKind;
 using tavrin::fw::win32::narrow;
 using tavrin::fw::win32::widen;
