@@ -86,12 +86,10 @@ bool CGeneratorDlg::OnInitDialog()
 
     window()->setIcon(icon);
 
-    popOver = 0;
-    onLoad = 0;
-    settings.height = "200";
-    settings.width = "200";
-    settings.windowName = "PopUp";
-    settings.pageUrl = kDefaultPageUrl;
+    // The defaults: the radio values of the record's two choices, then its texts.
+    const PopupSettings defaults = PopupSettings::defaults();
+    showRadioChoices(defaults);
+    settings = defaults;
 
     UpdateData(false);
     return true;
@@ -190,6 +188,15 @@ void CGeneratorDlg::selectRadio(std::int32_t& selected, std::int32_t& other1, st
     if (other2 != nullptr)
         *other2 = -1;
     UpdateData(false);
+}
+
+void CGeneratorDlg::showRadioChoices(const PopupSettings& choices)
+{
+    popOver = choices.placement == PopupPlacement::Over ? 0 : -1;
+    popUnder = choices.placement == PopupPlacement::Under ? 0 : -1;
+    onLoad = choices.trigger == PopupTrigger::OnLoad ? 0 : -1;
+    onClose = choices.trigger == PopupTrigger::OnClose ? 0 : -1;
+    onButton = choices.trigger == PopupTrigger::OnButton ? 0 : -1;
 }
 
 void CGeneratorDlg::takeRadioChoices()
