@@ -8,7 +8,8 @@
 #   wine-env.sh stop SESSION    ends the wineserver, then Xvfb, and removes
 #                               everything start made
 #
-# In the prefix, Wine's own fonts are installed (Debian's Wine does not load
+# The session runs in a UTF-8 locale, whatever the caller's, so that Wine can
+# keep file names in any script. In the prefix, Wine's own fonts are installed (Debian's Wine does not load
 # them from its data folder), Wine draws window frames itself so that closing
 # a window does not wait for a window manager, and the shell's "open" command
 # for HTML files starts OPENER.exe with the file instead of a browser (the
@@ -48,6 +49,7 @@ export TAVRIN_XVFB_PID=$xvfb
 export HOME='$root/home'
 export WINEPREFIX='$root/prefix'
 export WINEDEBUG=-all
+export LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 export DISPLAY=:$(tr -d '\n' <"$root/display")
 ENV

@@ -1,9 +1,7 @@
 #include "ui/CGeneratorDlg.h"
 
 #include "framework/App.h"
-#include "generator/PageOpener.h"
 #include "generator/ScriptGenerator.h"
-#include "generator/TestPageCommand.h"
 #include "generator/TestPageWriter.h"
 #include "res/Resources.h"
 #include "ui/CAboutDlg.h"
@@ -12,26 +10,6 @@
 namespace tavrin::ui {
 
 using namespace res;
-
-namespace {
-
-// Opens the test page through the platform's back end.
-class BackendPageOpener final : public PageOpener {
-public:
-    bool open(const std::string& file) override { return fw::AfxGetBackend().openWithDefaultApplication(file); }
-};
-
-// Tells the test page command's messages in boxes owned by the dialog.
-class DialogMessages final : public TestPageUi {
-public:
-    explicit DialogMessages(fw::CDialog& dialog) : dialog_(dialog) {}
-    void showMessage(std::string_view text, std::string_view caption) override { dialog_.MessageBox(text, caption); }
-
-private:
-    fw::CDialog& dialog_;
-};
-
-}  // namespace
 
 CGeneratorDlg::CGeneratorDlg(fw::CDialog* parent) : CDialog(res::mainTemplate(), parent), icon(res::kAppIcon) {}
 
@@ -144,9 +122,17 @@ void CGeneratorDlg::OnTestPopup()
 {
     UpdateData(true);
     takeRadioChoices();
-    BackendPageOpener opener;
-    DialogMessages messages(*this);
-    runTestPage(settings, std::filesystem::path(kTestPageName), opener, messages);
+    const GeneratedScript script = ScriptGenerator::generate(settings);
+    const TestPageWriter writer;
+    const auto open = [](const std::string& page) { return fw::AfxGetBackend().openWithDefaultApplication(page); };
+    // A page that could not be written is not opened, so no stale page is shown; one that no program could
+    // show is told with its full path, to be opened by hand.
+    if (!writer.writePage(TestPageWriter::composePage(script, settings.trigger.value_or(PopupTrigger::OnLoad))))
+        MessageBox("Error Saving Test File", "Save Test");
+    else if (!writer.openPage(open))
+        MessageBox("No program could be started to show the test page. Open this file in your browser:\n" +
+                       writer.absolutePath(),
+                   "Test Popup");
     UpdateData(false);
 }
 

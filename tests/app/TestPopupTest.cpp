@@ -25,14 +25,16 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using namespace res;
 
-// Makes a new empty directory the current one for the test, and removes it after.
+// Makes a new empty directory the current one for the test, and removes it
+// after. Its name is not ASCII, as a user's own folders may not be.
 class InScratchDirectory {
 public:
     InScratchDirectory() : previous_(fs::current_path())
     {
         std::random_device random;
         for (int attempt = 0; attempt < 100 && dir_.empty(); ++attempt) {
-            fs::path candidate = fs::temp_directory_path() / ("tavrin-test-" + std::to_string(random()));
+            fs::path candidate = fs::temp_directory_path() / fs::path(u8"tavrin-тест-");
+            candidate += std::to_string(random());
             std::error_code ec;
             if (fs::create_directory(candidate, ec))
                 dir_ = candidate;
@@ -119,7 +121,11 @@ TEST_F(TestPopupTest, APageNoApplicationCouldOpenIsToldWithItsFullPath)
     testPopup();
     EXPECT_TRUE(fs::exists(scratch.path() / "tvtest.htm"));
     ASSERT_EQ(ui.messageBoxes().size(), 1u);
-    EXPECT_THAT(ui.messageBoxes()[0].text, HasSubstr((fs::current_path() / "tvtest.htm").string()));
+    const std::u8string page = (fs::current_path() / "tvtest.htm").u8string();
+    EXPECT_EQ(ui.messageBoxes()[0].text,
+              "No program could be started to show the test page. Open this file in your browser:\n" +
+                  std::string(page.begin(), page.end()));
+    EXPECT_EQ(ui.messageBoxes()[0].caption, "Test Popup");
     EXPECT_EQ(ui.messageBoxes()[0].ownerTemplateId, 102);
 }
 

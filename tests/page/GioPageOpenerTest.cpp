@@ -1,10 +1,10 @@
-// The GIO opener against a fake default browser: a desktop entry whose
+// Opening a page through GIO against a fake default browser: a desktop entry whose
 // command records its argument, made the default for text/html through the
 // user's own mimeapps.list. No real browser is ever started: the system's
 // applications are hidden by pointing the XDG directories at scratch ones.
 #include "PageTestSupport.h"
 
-#include "cli/GioPageOpener.h"
+#include "gio/OpenFile.h"
 
 #include <gtest/gtest.h>
 
@@ -60,8 +60,7 @@ int openInChild(const ScratchDir& home, const std::filesystem::path& file)
     const pid_t child = fork();
     if (child == 0) {
         useDesktop(home);
-        GioPageOpener opener;
-        _exit(opener.open(file.string()) ? 1 : 0);
+        _exit(gio::openWithDefaultApplication(file.string()) ? 1 : 0);
     }
     int status = 0;
     if (child == -1 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
@@ -78,7 +77,7 @@ std::string waitForRecord(const std::filesystem::path& record)
 
 }  // namespace
 
-TEST(GioPageOpener, StartsTheDefaultApplicationOnTheFilesAbsolutePath)
+TEST(OpenWithDefaultApplication, StartsTheDefaultApplicationOnTheFilesAbsolutePath)
 {
     ScratchDir home;
     makeDesktop(home, true);
@@ -89,7 +88,7 @@ TEST(GioPageOpener, StartsTheDefaultApplicationOnTheFilesAbsolutePath)
     EXPECT_EQ(waitForRecord(home / "opened"), (home / "my pages/tvtest.htm").string());
 }
 
-TEST(GioPageOpener, ARelativeNameIsTakenFromTheCurrentDirectory)
+TEST(OpenWithDefaultApplication, ARelativeNameIsTakenFromTheCurrentDirectory)
 {
     ScratchDir home;
     makeDesktop(home, true);
@@ -102,7 +101,7 @@ TEST(GioPageOpener, ARelativeNameIsTakenFromTheCurrentDirectory)
     EXPECT_EQ(waitForRecord(home / "opened"), (home / "tvtest.htm").string());
 }
 
-TEST(GioPageOpener, ReportsFailureWhenNoApplicationHandlesPages)
+TEST(OpenWithDefaultApplication, ReportsFailureWhenNoApplicationHandlesPages)
 {
     ScratchDir home;
     makeDesktop(home, false);

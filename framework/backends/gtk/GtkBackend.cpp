@@ -1,7 +1,7 @@
 #include "framework/backends/gtk/GtkBackend.h"
 
-#include "cli/GioPageOpener.h"
 #include "framework/backends/gtk/GtkDialogWindow.h"
+#include "gio/OpenFile.h"
 
 #include <cstdio>
 
@@ -204,8 +204,7 @@ fw::ClipboardResult GtkBackend::copyText(fw::Window&, std::string_view text)
 
 bool GtkBackend::openWithDefaultApplication(const std::string& path)
 {
-    GioPageOpener opener;
-    return opener.open(path);
+    return gio::openWithDefaultApplication(path);
 }
 
 bool GtkBackend::startSockets()
