@@ -132,11 +132,13 @@ private:
     bool onInitDialog(Window& window) final;
     void onCommand(int id) final;
     void onEnterKey(int focusId) final;
+    void onEscapeKey() final;
     void onSysCommand(unsigned command) final;
     void onPaint(PaintContext& paint) final { OnPaint(paint); }
     int onQueryDragIcon() final { return OnQueryDragIcon(); }
 
     bool fillLists();
+    bool closeDroppedList();
     void centre();
     void focusFirstTabStop();
 

@@ -103,7 +103,7 @@ TEST_F(GtkBackendTest, EscapeCancels)
 {
     ScriptedEvents events([](GtkDialogWindow& window) { pressKey(window.controlWidget(kName), GDK_KEY_Escape); });
     EXPECT_EQ(run(events), fw::kIdCancel);
-    EXPECT_EQ(events.log, (std::vector<std::string>{"command 2"}));
+    EXPECT_EQ(events.log, (std::vector<std::string>{"escape"}));
 }
 
 TEST_F(GtkBackendTest, CloseBoxCancels)
@@ -392,7 +392,7 @@ TEST_F(GtkBackendTest, ModalDialogBlocksItsOwner)
     });
     EXPECT_EQ(run(outer), 0);
     EXPECT_TRUE(outer.log.empty()) << outer.log.front();
-    EXPECT_EQ(inner.log, (std::vector<std::string>{"command 2"})) << "the owner's Escape went to the modal dialog";
+    EXPECT_EQ(inner.log, (std::vector<std::string>{"escape"})) << "the owner's Escape went to the modal dialog";
 }
 
 TEST_F(GtkBackendTest, MessageBoxShowsCaptionWarningIconAndReportsTheButton)

@@ -335,6 +335,13 @@ void ScriptedEvents::onEnterKey(int focusId)
     log.push_back("enter " + std::to_string(focusId));
 }
 
+void ScriptedEvents::onEscapeKey()
+{
+    log.push_back("escape");
+    ended = true;
+    window->endDialog(fw::kIdCancel);
+}
+
 void ScriptedEvents::onSysCommand(unsigned command)
 {
     log.push_back("syscommand " + std::to_string(command));

@@ -80,8 +80,9 @@ public:
     bool onInitDialog(fw::Window& window) override;
     // Ids 1 and 2 end the dialog with that result, as the framework's default commands do.
     void onCommand(int id) override;
-    // Enter ends the dialog with 1 unless the focus is on a push button.
     void onEnterKey(int focusId) override;
+    // Escape ends the dialog with 2, as the framework's does with no list dropped.
+    void onEscapeKey() override;
     void onSysCommand(unsigned command) override;
 
     std::vector<std::string> log;

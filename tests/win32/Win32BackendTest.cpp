@@ -107,7 +107,6 @@ public:
 
     std::vector<int> commands;
     std::vector<unsigned> sysCommands;
-    std::vector<int> enterKeys;
     Window* window = nullptr;
 
     bool onInitDialog(Window& w) override
@@ -126,7 +125,6 @@ public:
         if (!keepOpen(id))
             window->endDialog(id);
     }
-    void onEnterKey(int focusId) override { enterKeys.push_back(focusId); }
     void onSysCommand(unsigned command) override
     {
         sysCommands.push_back(command);

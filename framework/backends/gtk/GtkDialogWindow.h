@@ -11,6 +11,7 @@
 #include "framework/backends/gtk/DropDownCombo.h"
 #include "framework/backends/gtk/GtkPtr.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,9 +84,9 @@ private:
     Control* find(int id);
     const Control* find(int id) const;
     void openSystemMenu();
-    // Reports a command from the main loop itself rather than from inside the signal that raised it.
-    void postCommand(int id, bool system);
-    static gboolean deliverCommands(gpointer self);
+    // Reports to the framework from the main loop itself rather than from inside the signal that raised it.
+    void post(std::function<void(fw::WindowEvents&)> report);
+    static gboolean deliverReports(gpointer self);
 
     static void onClicked(GtkButton* button, gpointer self);
     static gboolean onKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
@@ -106,7 +107,7 @@ private:
     GtkWidget* menuImage_ = nullptr;
     GtkWidget* menu_ = nullptr;
     MainLoopPtr loop_;
-    std::vector<std::pair<int, bool>> pendingCommands_;  // id, and whether it is a window-menu command
+    std::vector<std::function<void(fw::WindowEvents&)>> pendingReports_;
     guint deliverySource_ = 0;
     int wantedX_ = 0;  // where the framework placed the frame
     int wantedY_ = 0;

@@ -411,12 +411,7 @@ void HeadlessBackend::pressEscape(int focusId)
     if (w == nullptr || targetControl(*w, focusId, "pressEscape") == nullptr)
         return;
     w->setFocus(focusId);
-    // An open list takes the Escape key for itself and only closes.
-    if (w->isListDropped(focusId)) {
-        w->closeList(focusId);
-        return;
-    }
-    w->events().onCommand(kIdCancel);
+    w->events().onEscapeKey();
 }
 
 void HeadlessBackend::pressF1()

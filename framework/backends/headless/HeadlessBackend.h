@@ -198,7 +198,6 @@ public:
     void pickItem(int id, int index);
     void dropList(int id);
     void pressEnter(int focusId);
-    // Closes a dropped list, or else cancels the dialog.
     void pressEscape(int focusId);
     void pressF1();
     void closeBox();
