@@ -2,7 +2,7 @@
 // What the program tests share: a picture of everything the main dialog
 // shows, to check that an action changed nothing it should not.
 
-#include "framework/backends/headless/HeadlessBackend.h"
+#include "support/FakeBackend.h"
 #include "res/Resources.h"
 
 #include <map>

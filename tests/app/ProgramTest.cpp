@@ -16,7 +16,6 @@
 namespace tavrin::test {
 namespace {
 
-using fw::headless::HeadlessBackend;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
@@ -25,12 +24,12 @@ using ui::CGeneratorDlg;
 
 TEST(Program, WithoutSocketsShowsOnlyTheSocketsMessageAndEnds)
 {
-    HeadlessBackend backend;
-    backend.setSocketsAvailable(false);
+    FakeBackend backend;
+    backend.socketsAvailable = false;
     runTavrin(backend, "/usr/bin/tavrin");
-    EXPECT_THAT(backend.dialogsShown(), IsEmpty());
-    ASSERT_EQ(backend.messageBoxes().size(), 1u);
-    const fw::headless::ShownMessageBox& box = backend.messageBoxes()[0];
+    EXPECT_THAT(backend.dialogsShown, IsEmpty());
+    ASSERT_EQ(backend.messageBoxes.size(), 1u);
+    const ShownMessageBox& box = backend.messageBoxes[0];
     EXPECT_EQ(box.text, "Windows sockets initialization failed.");
     EXPECT_EQ(box.caption, "tavrin");
     EXPECT_EQ(box.buttons, fw::MbButtons::Ok);
@@ -41,38 +40,38 @@ TEST(Program, WithoutSocketsShowsOnlyTheSocketsMessageAndEnds)
 
 TEST(Program, QuitEscapeCloseBoxAndSystemMenuCloseEachEndIt)
 {
-    using End = void (*)(fw::headless::Script&);
+    using End = void (*)(Script&);
     const End ends[] = {
-        [](fw::headless::Script& s) { s.click(kQuit); },
-        [](fw::headless::Script& s) { s.pressEscape(kUrl); },
-        [](fw::headless::Script& s) { s.closeBox(); },
-        [](fw::headless::Script& s) { s.systemMenu(fw::headless::kScClose); },
+        [](Script& s) { s.click(kQuit); },
+        [](Script& s) { s.pressEscape(kUrl); },
+        [](Script& s) { s.closeBox(); },
+        [](Script& s) { s.systemMenu(kScClose); },
     };
     for (End end : ends) {
-        HeadlessBackend backend;
-        fw::headless::Script s = backend.script();
+        FakeBackend backend;
+        Script s = backend.script();
         end(s);
         EXPECT_EQ(runTavrin(backend, "tavrin"), 0);
-        EXPECT_THAT(backend.dialogsShown(), ElementsAre(102));
+        EXPECT_THAT(backend.dialogsShown, ElementsAre(102));
         EXPECT_THAT(backend.openDialogs(), IsEmpty());
         EXPECT_THAT(backend.errors(), IsEmpty());
-        EXPECT_EQ(backend.socketStarts(), 1);
+        EXPECT_EQ(backend.socketStarts, 1);
     }
 }
 
 TEST(Program, EndsWhenTheMainDialogCannotBeInitialised)
 {
-    HeadlessBackend backend;
-    backend.failListItemsAfter(100);
+    FakeBackend backend;
+    backend.listItemsBeforeFailure = 100;
     runTavrin(backend, "tavrin");
-    EXPECT_THAT(backend.dialogsShown(), ElementsAre(102));
+    EXPECT_THAT(backend.dialogsShown, ElementsAre(102));
     EXPECT_THAT(backend.openDialogs(), IsEmpty());
     EXPECT_THAT(backend.errors(), IsEmpty());
 }
 
 TEST(MainDialog, EnterInTheUrlBoxReadsTheControlsAndQuits)
 {
-    HeadlessBackend backend;
+    FakeBackend backend;
     TestApp app(res::strings());
     CGeneratorDlg dlg;
     int result = 0;
@@ -97,21 +96,21 @@ TEST(Program, TypicalRequestPutsTheScriptBlockOnTheClipboard)
     expected.trigger = PopupTrigger::OnClose;
     const GeneratedScript script = ScriptGenerator::generate(expected);
 
-    HeadlessBackend backend;
+    FakeBackend backend;
     backend.script()
         .type(kUrl, url)
         .type(kWidth, "300")
         .click(kScrollBars)
         .click(kOnClose)
         .click(kCreatePopup)
-        .then([&](HeadlessBackend& u) {
+        .then([&](FakeBackend& u) {
             EXPECT_EQ(u.text(kFunctionsBox), script.functionsText);
             EXPECT_EQ(u.text(kLoaderBox), script.loaderText);
             EXPECT_EQ(u.text(kInstructionLine), script.instructionText);
         })
         .click(kCopyFunctions)
         .click(kReturn)
-        .then([](HeadlessBackend& u) {
+        .then([](FakeBackend& u) {
             EXPECT_THAT(u.openDialogs(), ElementsAre(102));
             EXPECT_EQ(u.text(kName), "PopUp");
             EXPECT_EQ(u.checkState(kScrollBars), 1);
@@ -119,7 +118,7 @@ TEST(Program, TypicalRequestPutsTheScriptBlockOnTheClipboard)
         .click(kQuit);
     runTavrin(backend, "tavrin");
 
-    EXPECT_EQ(backend.clipboard().bytes(), script.functionsText + '\0');
+    EXPECT_EQ(backend.clipboard, script.functionsText);
     EXPECT_NE(script.functionsText.find("scrollbars=yes"), std::string::npos);
     EXPECT_NE(script.functionsText.find("\r\n"), std::string::npos);
     EXPECT_NE(script.loaderText.find("onUnload"), std::string::npos);

@@ -2,7 +2,7 @@
 // directory, opened through the back end, and each failure told.
 
 #include "app/RunTavrin.h"
-#include "framework/backends/headless/HeadlessBackend.h"
+#include "support/FakeBackend.h"
 #include "res/Resources.h"
 
 #include <gmock/gmock.h>
@@ -19,7 +19,6 @@ namespace tavrin::test {
 namespace {
 
 namespace fs = std::filesystem;
-using fw::headless::HeadlessBackend;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -77,7 +76,7 @@ protected:
             .type(kName, "Big Sale")
             .click(kOnClose)
             .click(kTestPopup)
-            .then([](HeadlessBackend& u) {
+            .then([](FakeBackend& u) {
                 EXPECT_THAT(u.openDialogs(), ElementsAre(102));
                 EXPECT_EQ(u.text(kName), "BigSale");
             })
@@ -87,26 +86,26 @@ protected:
     }
 
     InScratchDirectory scratch;
-    HeadlessBackend ui;
+    FakeBackend ui;
 };
 
 TEST_F(TestPopupTest, WritesThePageInTheCurrentDirectoryAndOpensIt)
 {
     testPopup();
-    EXPECT_THAT(ui.opener().opened(), ElementsAre("tvtest.htm"));
+    EXPECT_THAT(ui.opened, ElementsAre("tvtest.htm"));
     const std::string page = readFile(scratch.path() / "tvtest.htm");
     EXPECT_THAT(page, HasSubstr("BigSale"));
     EXPECT_THAT(page, HasSubstr("onUnload"));
-    EXPECT_THAT(ui.messageBoxes(), IsEmpty());
+    EXPECT_THAT(ui.messageBoxes, IsEmpty());
 }
 
 TEST_F(TestPopupTest, APageThatCannotBeWrittenIsToldAndNotOpened)
 {
     fs::create_directory(scratch.path() / "tvtest.htm");
     testPopup();
-    EXPECT_THAT(ui.opener().opened(), IsEmpty());
-    ASSERT_EQ(ui.messageBoxes().size(), 1u);
-    const fw::headless::ShownMessageBox& box = ui.messageBoxes()[0];
+    EXPECT_THAT(ui.opened, IsEmpty());
+    ASSERT_EQ(ui.messageBoxes.size(), 1u);
+    const ShownMessageBox& box = ui.messageBoxes[0];
     EXPECT_EQ(box.text, "Error Saving Test File");
     EXPECT_EQ(box.caption, "Save Test");
     EXPECT_EQ(box.ownerTemplateId, 102);
@@ -117,16 +116,16 @@ TEST_F(TestPopupTest, APageThatCannotBeWrittenIsToldAndNotOpened)
 
 TEST_F(TestPopupTest, APageNoApplicationCouldOpenIsToldWithItsFullPath)
 {
-    ui.opener().setFails(true);
+    ui.openFails = true;
     testPopup();
     EXPECT_TRUE(fs::exists(scratch.path() / "tvtest.htm"));
-    ASSERT_EQ(ui.messageBoxes().size(), 1u);
+    ASSERT_EQ(ui.messageBoxes.size(), 1u);
     const std::u8string page = (fs::current_path() / "tvtest.htm").u8string();
-    EXPECT_EQ(ui.messageBoxes()[0].text,
+    EXPECT_EQ(ui.messageBoxes[0].text,
               "No program could be started to show the test page. Open this file in your browser:\n" +
                   std::string(page.begin(), page.end()));
-    EXPECT_EQ(ui.messageBoxes()[0].caption, "Test Popup");
-    EXPECT_EQ(ui.messageBoxes()[0].ownerTemplateId, 102);
+    EXPECT_EQ(ui.messageBoxes[0].caption, "Test Popup");
+    EXPECT_EQ(ui.messageBoxes[0].ownerTemplateId, 102);
 }
 
 }  // namespace
