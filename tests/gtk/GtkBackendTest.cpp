@@ -5,7 +5,7 @@
 
 #include "GtkTestCommon.h"
 
-namespace tavrin::gtk::test {
+namespace tavrin::fw::gtk::test {
 namespace {
 
 using fw::ControlKind;
@@ -453,9 +453,9 @@ TEST_F(GtkBackendTest, WorkAreaIsTheScreen)
 }
 
 }  // namespace
-}  // namespace tavrin::gtk::test
+}  // namespace tavrin::fw::gtk::test
 
 int main(int argc, char** argv)
 {
-    return tavrin::gtk::test::runTestsOnDisplay(argc, argv);
+    return tavrin::fw::gtk::test::runTestsOnDisplay(argc, argv);
 }

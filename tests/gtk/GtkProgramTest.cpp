@@ -24,7 +24,7 @@
 #include <filesystem>
 #include <fstream>
 
-namespace tavrin::gtk::test {
+namespace tavrin::fw::gtk::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -637,9 +637,9 @@ TEST_F(GtkProgramTest, EveryDialogsControlsSitAtTheirDialogUnitRectangles)
 }
 
 }  // namespace
-}  // namespace tavrin::gtk::test
+}  // namespace tavrin::fw::gtk::test
 
 int main(int argc, char** argv)
 {
-    return tavrin::gtk::test::runTestsOnDisplay(argc, argv);
+    return tavrin::fw::gtk::test::runTestsOnDisplay(argc, argv);
 }

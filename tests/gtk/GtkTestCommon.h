@@ -10,7 +10,7 @@
 
 #include <cstdio>
 
-namespace tavrin::gtk::test {
+namespace tavrin::fw::gtk::test {
 
 // Every control of `tmpl` within a pixel of its dialog-unit rectangle; the
 // client area the template's size. Liberation Sans gives 6 x 13 base units.
@@ -51,4 +51,4 @@ inline int runTestsOnDisplay(int argc, char** argv)
     return RUN_ALL_TESTS();
 }
 
-}  // namespace tavrin::gtk::test
+}  // namespace tavrin::fw::gtk::test

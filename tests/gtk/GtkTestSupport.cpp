@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace tavrin::gtk::test {
+namespace tavrin::fw::gtk::test {
 
 void pump(int ms)
 {
@@ -224,7 +224,7 @@ void ClipboardReader::finished(GObject* source, GAsyncResult* result, gpointer s
 
 namespace {
 
-Window clipboardOwnerWindow()
+::Window clipboardOwnerWindow()
 {
     return XGetSelectionOwner(xDisplay(), XInternAtom(xDisplay(), "CLIPBOARD", False));
 }
@@ -263,7 +263,7 @@ void ClipboardOwner::serve(const std::string& text)
 
 bool ClipboardOwner::serving() const
 {
-    Window owner = clipboardOwnerWindow();
+    ::Window owner = clipboardOwnerWindow();
     return process_ && owner != None && owner != ownerBefore_;
 }
 
@@ -347,4 +347,4 @@ void ScriptedEvents::onSysCommand(unsigned command)
     log.push_back("syscommand " + std::to_string(command));
 }
 
-}  // namespace tavrin::gtk::test
+}  // namespace tavrin::fw::gtk::test

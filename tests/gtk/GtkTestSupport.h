@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace tavrin::gtk::test {
+namespace tavrin::fw::gtk::test {
 
 // Runs GTK's main context for `ms` milliseconds.
 void pump(int ms = 60);
@@ -96,4 +96,4 @@ private:
     std::function<void(GtkDialogWindow&)> init_;
 };
 
-}  // namespace tavrin::gtk::test
+}  // namespace tavrin::fw::gtk::test

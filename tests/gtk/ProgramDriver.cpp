@@ -2,7 +2,7 @@
 
 #include "GtkTestSupport.h"
 
-namespace tavrin::gtk::test {
+namespace tavrin::fw::gtk::test {
 
 ProgramDriver::~ProgramDriver()
 {
@@ -85,4 +85,4 @@ GtkWidget* named(GtkWindow* window, const std::string& name, GType type)
     });
 }
 
-}  // namespace tavrin::gtk::test
+}  // namespace tavrin::fw::gtk::test

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace tavrin::gtk::test {
+namespace tavrin::fw::gtk::test {
 
 class ProgramDriver {
 public:
@@ -48,4 +48,4 @@ GtkWindow* windowTitled(const std::string& title);
 // The widget of `window` whose accessible name is `name`, and that is of `type`.
 GtkWidget* named(GtkWindow* window, const std::string& name, GType type = GTK_TYPE_WIDGET);
 
-}  // namespace tavrin::gtk::test
+}  // namespace tavrin::fw::gtk::test

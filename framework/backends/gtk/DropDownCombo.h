@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 // The Days-style combo: widget() goes into the dialog, entry() takes focus.
 class DropDownCombo {
@@ -85,4 +85,4 @@ private:
     bool settingText_ = false;
 };
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

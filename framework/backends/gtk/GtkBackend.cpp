@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 namespace {
 
@@ -213,4 +213,4 @@ bool GtkBackend::startSockets()
     return true;
 }
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

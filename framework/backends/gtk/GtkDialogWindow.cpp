@@ -6,7 +6,7 @@
 #include "framework/backends/gtk/UnlimitedEntry.h"
 #include "framework/backends/gtk/ViewText.h"
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 namespace {
 
@@ -664,4 +664,4 @@ void GtkDialogWindow::onMenuCommand(GtkMenuItem* item, gpointer self)
     static_cast<GtkDialogWindow*>(self)->post([command](fw::WindowEvents& events) { events.onSysCommand(command); });
 }
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

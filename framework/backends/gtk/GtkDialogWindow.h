@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 class GtkBackend;
 
@@ -117,4 +117,4 @@ private:
     int result_ = 0;
 };
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

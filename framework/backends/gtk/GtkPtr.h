@@ -12,7 +12,7 @@
 
 #include <memory>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 using gio::GCharPtr;
 using gio::GErrorPtr;
@@ -48,4 +48,4 @@ struct FontMetricsUnref {
 };
 using FontMetricsPtr = std::unique_ptr<PangoFontMetrics, FontMetricsUnref>;
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 namespace {
 
@@ -99,4 +99,4 @@ GtkWidget* newUnlimitedEntry()
     return gtk_entry_new_with_buffer(buffer.get());
 }
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

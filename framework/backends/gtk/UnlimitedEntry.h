@@ -10,7 +10,7 @@
 
 #include "framework/backends/gtk/GtkPtr.h"
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 // A new entry buffer with no length limit, held by the returned reference.
 GObjectPtr<GtkEntryBuffer> newUnlimitedEntryBuffer();
@@ -18,4 +18,4 @@ GObjectPtr<GtkEntryBuffer> newUnlimitedEntryBuffer();
 // A new one-line entry on an unlimited buffer.
 GtkWidget* newUnlimitedEntry();
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk
