@@ -167,6 +167,47 @@ GtkWidget* closeBox(GtkWindow* window)
     });
 }
 
+GtkWidget* named(GtkWindow* window, const std::string& name, GType type)
+{
+    if (!window)
+        return nullptr;
+    return findWidget(GTK_WIDGET(window), type, [&](GtkWidget* widget) {
+        AtkObject* accessible = gtk_widget_get_accessible(widget);
+        const char* current = accessible ? atk_object_get_name(accessible) : nullptr;
+        return current && name == current;
+    });
+}
+
+GtkWidget* placedWidget(GtkDialogWindow& window, int id)
+{
+    return findWidget(GTK_WIDGET(window.gtkWindow()), GTK_TYPE_WIDGET, [id](GtkWidget* widget) {
+        return GPOINTER_TO_INT(g_object_get_data(G_OBJECT(widget), kControlIdKey)) == id;
+    });
+}
+
+GtkWidget* controlWidget(GtkDialogWindow& window, int id)
+{
+    GtkWidget* placed = placedWidget(window, id);
+    if (GTK_IS_SCROLLED_WINDOW(placed))
+        return gtk_bin_get_child(GTK_BIN(placed));
+    if (GTK_IS_BOX(placed))
+        return findWidget(placed, GTK_TYPE_ENTRY);
+    return placed;
+}
+
+GtkWidget* dropDown()
+{
+    GList* toplevels = gtk_window_list_toplevels();
+    GtkWidget* found = nullptr;
+    for (GList* item = toplevels; item && !found; item = item->next) {
+        auto* widget = GTK_WIDGET(item->data);
+        if (gtk_style_context_has_class(gtk_widget_get_style_context(widget), "tavrin-dropdown"))
+            found = widget;
+    }
+    g_list_free(toplevels);
+    return found;
+}
+
 GtkWidget* shownToplevel(GType type)
 {
     GList* toplevels = gtk_window_list_toplevels();

@@ -30,6 +30,14 @@ void click(GtkWidget* widget);
 GtkWidget* findWidget(GtkWidget* root, GType type, const std::function<bool(GtkWidget*)>& match = {});
 // The header bar's close button of `window`.
 GtkWidget* closeBox(GtkWindow* window);
+// The widget of `window` whose accessible name is `name`, and that is of `type`.
+GtkWidget* named(GtkWindow* window, const std::string& name, GType type = GTK_TYPE_WIDGET);
+// The widget the back end placed for control `id`, found by the id it carries.
+GtkWidget* placedWidget(GtkDialogWindow& window, int id);
+// The widget of control `id` that takes the focus: a combo box's field, a multi-line box's text view.
+GtkWidget* controlWidget(GtkDialogWindow& window, int id);
+// The drop-down window of a combo box's list; nullptr until the list first drops.
+GtkWidget* dropDown();
 // A toplevel window other than the ones in `known` that is shown, of `type`.
 GtkWidget* shownToplevel(GType type);
 

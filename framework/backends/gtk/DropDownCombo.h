@@ -32,10 +32,6 @@ public:
 
     GtkWidget* widget() const { return box_; }
     GtkWidget* entry() const { return entry_; }
-    GtkWidget* arrowButton() const { return button_; }
-    // The drop-down's own window, for tests; nullptr until it first drops.
-    GtkWidget* popup() const { return popup_.get(); }
-    GtkWidget* list() const { return tree_; }
 
     std::string text() const;
     void setText(std::string_view text);

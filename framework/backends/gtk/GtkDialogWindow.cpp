@@ -10,7 +10,6 @@ namespace tavrin::fw::gtk {
 
 namespace {
 
-constexpr const char* kIdKey = "tavrin-control-id";
 constexpr const char* kCommandKey = "tavrin-command";
 
 // "&" marks the mnemonic in our captions, "_" in GTK's; "&&" is a plain "&".
@@ -235,7 +234,7 @@ void GtkDialogWindow::buildControl(const fw::ControlTemplate& tmpl)
         control.clickedHandler = g_signal_connect(widget, "clicked", G_CALLBACK(onClicked), this);
         setAccessibleName(widget, tmpl.caption);
     }
-    g_object_set_data(G_OBJECT(widget), kIdKey, GINT_TO_POINTER(tmpl.id));
+    g_object_set_data(G_OBJECT(widget), kControlIdKey, GINT_TO_POINTER(tmpl.id));
     gtk_widget_set_can_focus(control.focusable, tmpl.tabStop || GTK_IS_ENTRY(control.focusable) ||
                                                     GTK_IS_TEXT_VIEW(control.focusable));
     gtk_widget_set_size_request(widget, cx, cy);
@@ -297,29 +296,6 @@ GtkDialogWindow::Control* GtkDialogWindow::find(int id)
 const GtkDialogWindow::Control* GtkDialogWindow::find(int id) const
 {
     return const_cast<GtkDialogWindow*>(this)->find(id);
-}
-
-GtkWidget* GtkDialogWindow::controlWidget(int id) const
-{
-    const Control* control = find(id);
-    return control ? control->focusable : nullptr;
-}
-
-GtkWidget* GtkDialogWindow::placedWidget(int id) const
-{
-    const Control* control = find(id);
-    return control ? control->placed : nullptr;
-}
-
-GtkWidget* GtkDialogWindow::placedWidgetAt(std::size_t templateIndex) const
-{
-    return templateIndex < controls_.size() ? controls_[templateIndex].placed : nullptr;
-}
-
-DropDownCombo* GtkDialogWindow::combo(int id) const
-{
-    const Control* control = find(id);
-    return control ? control->combo.get() : nullptr;
 }
 
 int GtkDialogWindow::run()
@@ -605,7 +581,7 @@ gboolean GtkDialogWindow::deliverReports(gpointer self)
 void GtkDialogWindow::onClicked(GtkButton* button, gpointer self)
 {
     // A push button, check box or radio button was pressed.
-    int id = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), kIdKey));
+    int id = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), kControlIdKey));
     if (id != fw::kNoId)
         static_cast<GtkDialogWindow*>(self)->post([id](fw::WindowEvents& events) { events.onCommand(id); });
 }

@@ -4,7 +4,8 @@
 // controls at their template rectangles.
 //
 // `GtkBackend::runModal` creates it, lets the framework initialise it and
-// runs its nested loop; tests reach its widgets through `controlWidget`.
+// runs its nested loop. Each control's widget carries the control's id as
+// object data under `kControlIdKey`, by which tests find it.
 
 #include "framework/Backend.h"
 #include "framework/backends/gtk/DialogFont.h"
@@ -17,6 +18,9 @@
 #include <vector>
 
 namespace tavrin::fw::gtk {
+
+// The object data key under which a control's widget holds its id.
+inline constexpr const char* kControlIdKey = "tavrin-control-id";
 
 class GtkBackend;
 
@@ -33,16 +37,6 @@ public:
     int run();
 
     GtkWindow* gtkWindow() const { return GTK_WINDOW(window_.get()); }
-    const DialogFont& font() const { return font_; }
-    // The widget that takes the focus for control `id` (the entry of a combo
-    // box, the text view of a multi-line box); nullptr for an unknown id.
-    GtkWidget* controlWidget(int id) const;
-    // The widget placed at the control's rectangle, by id or by place in the template.
-    GtkWidget* placedWidget(int id) const;
-    GtkWidget* placedWidgetAt(std::size_t templateIndex) const;
-    DropDownCombo* combo(int id) const;
-    GtkWidget* systemMenuButton() const { return menuButton_; }
-    GtkWidget* systemMenu() const { return menu_; }
 
     std::string text(int id) const override;
     void setText(int id, std::string_view text) override;
