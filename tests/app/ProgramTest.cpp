@@ -1,26 +1,20 @@
-// Tavrin from start to end: start-up, the ways to end it, the typical
-// request from the first click to the clipboard, and the templates it runs on.
+// Tavrin from start to end: start-up, the ways to end it, and the typical
+// request from the first click to the clipboard.
 
-#include "ProgramSupport.h"
 #include "app/RunTavrin.h"
 #include "generator/ScriptGenerator.h"
 #include "res/Resources.h"
-#include "support/TestApp.h"
-#include "ui/CGeneratorDlg.h"
+#include "support/FakeBackend.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <set>
 
 namespace tavrin::test {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::StartsWith;
 using namespace res;
-using ui::CGeneratorDlg;
 
 TEST(Program, WithoutSocketsShowsOnlyTheSocketsMessageAndEnds)
 {
@@ -69,23 +63,6 @@ TEST(Program, EndsWhenTheMainDialogCannotBeInitialised)
     EXPECT_THAT(backend.errors(), IsEmpty());
 }
 
-TEST(MainDialog, EnterInTheUrlBoxReadsTheControlsAndQuits)
-{
-    FakeBackend backend;
-    TestApp app(res::strings());
-    CGeneratorDlg dlg;
-    int result = 0;
-    backend.script().type(kUrl, "offer.htm").type(kHeight, "120").click(kLocation).pressEnter(kUrl);
-    app.runWith(backend, [&] { result = dlg.DoModal(); });
-    EXPECT_EQ(result, fw::kIdOk);
-    EXPECT_EQ(dlg.settings.pageUrl, "offer.htm");
-    EXPECT_EQ(dlg.settings.height, "120");
-    EXPECT_EQ(dlg.settings.location, 1);
-    EXPECT_EQ(dlg.onLoad, 0);
-    EXPECT_EQ(dlg.popOver, 0);
-    EXPECT_THAT(backend.errors(), IsEmpty());
-}
-
 TEST(Program, TypicalRequestPutsTheScriptBlockOnTheClipboard)
 {
     const std::string url = "http://www.example.com/offer.htm";
@@ -125,78 +102,6 @@ TEST(Program, TypicalRequestPutsTheScriptBlockOnTheClipboard)
     EXPECT_THAT(backend.errors(), IsEmpty());
 }
 
-// Ids of a template, in template order, without the controls that have none.
-std::vector<int> idsOf(const fw::DialogTemplate& t, bool tabStopsOnly)
-{
-    std::vector<int> ids;
-    for (const fw::ControlTemplate& c : t.controls) {
-        if (c.id != fw::kNoId && (!tabStopsOnly || c.tabStop))
-            ids.push_back(c.id);
-    }
-    return ids;
-}
-
-TEST(Templates, ControlIdsAreUniqueWithinEachDialog)
-{
-    for (const fw::DialogTemplate* t : {&res::mainTemplate(), &res::aboutTemplate(), &res::resultsTemplate()}) {
-        const std::vector<int> ids = idsOf(*t, false);
-        EXPECT_EQ(std::set<int>(ids.begin(), ids.end()).size(), ids.size()) << t->id;
-    }
-}
-
-TEST(Templates, MainDialogHasItsTabOrderSizesAndTexts)
-{
-    const fw::DialogTemplate& t = res::mainTemplate();
-    EXPECT_EQ(t.id, 102);
-    EXPECT_EQ(t.caption, "Tavrin");
-    EXPECT_EQ(t.cx, 320);
-    EXPECT_EQ(t.cy, 169);
-    EXPECT_TRUE(t.appWindow);
-    EXPECT_TRUE(t.systemMenu);
-    EXPECT_THAT(idsOf(t, true),
-                ElementsAre(kName, kUrl, kOnLoad, kOnClose, kOnButton, kPopOver, kPopUnder, kDirectories, kMenuBar,
-                            kLocation, kResizable, kScrollBars, kStatusBar, kToolbar, kHeight, kWidth, kLeft, kTop,
-                            kCenter, kDays, kQuit, kCreatePopup, kTestPopup, kHelpButton));
-    EXPECT_EQ(t.control(kName)->rect.cx, 128);
-    EXPECT_EQ(t.control(kUrl)->rect.cx, 128);
-    EXPECT_EQ(t.control(kDays)->rect.cy, 150);
-    EXPECT_FALSE(t.control(kDays)->autoHScroll);
-    EXPECT_EQ(t.control(kFooter)->rect.cx, 270);
-    EXPECT_EQ(t.control(kFooter)->rect.cy, 8);
-    EXPECT_THAT(t.control(kFooter)->caption, StartsWith("Tavrin - v1.02 - Popup Creator"));
-    EXPECT_TRUE(t.control(kQuit)->defaultButton);
-    for (int radio : {kOnLoad, kOnClose, kOnButton, kPopOver, kPopUnder})
-        EXPECT_TRUE(t.control(radio)->group) << radio;
-    std::vector<std::string> frames;
-    for (const fw::ControlTemplate& c : t.controls) {
-        if (c.kind == fw::ControlKind::GroupBox)
-            frames.push_back(c.caption);
-    }
-    EXPECT_THAT(frames, ElementsAre("When to PopUp:", "Where to PopUp", "Popup Feartures:", "Popup Size:",
-                                    "Popup Position:", "Show Again?"));
-    ASSERT_EQ(t.listInit.size(), 1u);
-    EXPECT_EQ(t.listInit[0].controlId, kDays);
-    ASSERT_EQ(t.listInit[0].items.size(), 365u);
-    for (std::size_t i = 0; i < 365; ++i)
-        EXPECT_EQ(t.listInit[0].items[i], std::to_string(i + 1));
-}
-
-TEST(Templates, AboutBoxAndStrings)
-{
-    const fw::DialogTemplate& t = res::aboutTemplate();
-    EXPECT_EQ(t.id, 100);
-    EXPECT_EQ(t.caption, "About Tavrin");
-    EXPECT_EQ(t.cx, 235);
-    EXPECT_EQ(t.cy, 55);
-    ASSERT_EQ(t.controls.size(), 4u);
-    EXPECT_EQ(t.controls[0].kind, fw::ControlKind::Icon);
-    EXPECT_EQ(t.controls[0].iconId, 128);
-    EXPECT_EQ(t.controls[1].caption, "Tavrin Version 1.2");
-    EXPECT_EQ(t.controls[2].rect.cx, 163);
-    EXPECT_TRUE(t.control(kAboutOk)->defaultButton);
-    EXPECT_EQ(res::strings().at(101), "&About Tavrin...");
-    EXPECT_EQ(res::strings().at(103), "Windows sockets initialization failed.");
-}
 
 }  // namespace
 }  // namespace tavrin::test

@@ -50,7 +50,7 @@ inline int runTestsOnDisplay(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     if (!initToolkit(argc, argv)) {
-        std::fprintf(stderr, "%s: no display; run it under tests/gtk/with-xvfb.sh\n", argv[0]);
+        std::fprintf(stderr, "%s: no display; run it under scripts/with-xvfb.sh\n", argv[0]);
         return 1;
     }
     return RUN_ALL_TESTS();

@@ -19,7 +19,6 @@ using ::testing::IsEmpty;
 
 const std::string kFunctions = "<SCRIPT LANGUAGE=\"JavaScript\">\r\n<!--\r\nfunction popup() {}\r\n//-->\r\n</SCRIPT>\r\n";
 const std::string kLoader = " onLoad=\"popup()\"";
-const std::string kInstruction = "Paste this code into your body tag just before it closes with >";
 
 class ResultsDialogTest : public ::testing::Test {
 protected:
@@ -42,32 +41,6 @@ protected:
     FakeBackend ui;
     test::TestApp app;
 };
-
-TEST(ResultsTemplate, HasTheCaptionsSizesAndTabOrderOfTheResultsDialog)
-{
-    const fw::DialogTemplate& t = res::resultsTemplate();
-    EXPECT_EQ(t.id, 131);
-    EXPECT_EQ(t.caption, "Results");
-    EXPECT_EQ(t.cx, 279);
-    EXPECT_EQ(t.cy, 193);
-    EXPECT_EQ(t.fontName, "MS Sans Serif");
-    EXPECT_EQ(t.fontPoints, 8);
-    std::vector<int> tabOrder;
-    for (const fw::ControlTemplate& c : t.controls) {
-        if (c.tabStop)
-            tabOrder.push_back(c.id);
-    }
-    EXPECT_THAT(tabOrder, ElementsAre(kReturn, kFunctionsBox, kLoaderBox, kCopyLoader, kCopyFunctions));
-    EXPECT_TRUE(t.control(kReturn)->defaultButton);
-    EXPECT_EQ(t.control(kFunctionsBox)->rect.cx, 257);
-    EXPECT_EQ(t.control(kFunctionsBox)->rect.cy, 65);
-    EXPECT_EQ(t.control(kLoaderBox)->rect.cy, 28);
-    for (int box : {kFunctionsBox, kLoaderBox}) {
-        const fw::ControlTemplate& c = *t.control(box);
-        EXPECT_TRUE(c.readOnly && c.multiLine && c.vScroll && c.wrap) << box;
-    }
-    EXPECT_EQ(t.control(kInstructionLine)->caption, kInstruction);
-}
 
 TEST_F(ResultsDialogTest, ShowsTheThreeTextsWithFocusOnReturn)
 {

@@ -1,13 +1,19 @@
 // The main dialog as a user meets it: its first display, the radio groups,
-// the Days box, "Create Popup", the About box, "Help" and "Center".
+// the Days box, "Create Popup", the About box, "Help", "Center" and Enter.
 
-#include "ProgramSupport.h"
-#include "app/RunTavrin.h"
 #include "generator/ScriptGenerator.h"
 #include "res/Resources.h"
+#include "support/FakeBackend.h"
+#include "support/TestApp.h"
+#include "ui/CGeneratorApp.h"
+#include "ui/CGeneratorDlg.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <tuple>
 
 namespace tavrin::test {
 namespace {
@@ -15,6 +21,20 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using namespace res;
+using ui::CGeneratorDlg;
+
+// Text, check state and list selection of one control.
+using ControlView = std::tuple<std::string, int, int>;
+
+std::map<int, ControlView> viewOf(const fw::Window& window)
+{
+    std::map<int, ControlView> view;
+    for (const fw::ControlTemplate& c : res::mainTemplate().controls) {
+        if (c.id != fw::kNoId)
+            view[c.id] = {window.text(c.id), window.checkState(c.id), window.listSelection(c.id)};
+    }
+    return view;
+}
 
 class MainDialogTest : public ::testing::Test {
 protected:
@@ -22,7 +42,7 @@ protected:
     void runProgram()
     {
         ui.script().click(kQuit);
-        runTavrin(ui, "/usr/bin/tavrin");
+        ui::theApp.run(ui, "/usr/bin/tavrin");
         EXPECT_THAT(ui.errors(), IsEmpty());
         EXPECT_THAT(ui.openDialogs(), IsEmpty());
     }
@@ -207,6 +227,23 @@ TEST_F(MainDialogTest, ATickedCenterStaysTickedAndChangesNothingElse)
             EXPECT_EQ(after, before);
         });
     runProgram();
+}
+
+TEST(MainDialog, EnterInTheUrlBoxReadsTheControlsAndQuits)
+{
+    FakeBackend backend;
+    TestApp app(res::strings());
+    CGeneratorDlg dlg;
+    int result = 0;
+    backend.script().type(kUrl, "offer.htm").type(kHeight, "120").click(kLocation).pressEnter(kUrl);
+    app.runWith(backend, [&] { result = dlg.DoModal(); });
+    EXPECT_EQ(result, fw::kIdOk);
+    EXPECT_EQ(dlg.settings.pageUrl, "offer.htm");
+    EXPECT_EQ(dlg.settings.height, "120");
+    EXPECT_EQ(dlg.settings.location, 1);
+    EXPECT_EQ(dlg.onLoad, 0);
+    EXPECT_EQ(dlg.popOver, 0);
+    EXPECT_THAT(backend.errors(), IsEmpty());
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // "Test Popup" from the main dialog: the page written in the current
 // directory, opened through the back end, and each failure told.
 
-#include "app/RunTavrin.h"
-#include "support/FakeBackend.h"
 #include "res/Resources.h"
+#include "support/FakeBackend.h"
+#include "ui/CGeneratorApp.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -81,7 +81,7 @@ protected:
                 EXPECT_EQ(u.text(kName), "BigSale");
             })
             .click(kQuit);
-        runTavrin(ui, "tavrin");
+        ui::theApp.run(ui, "tavrin");
         EXPECT_THAT(ui.errors(), IsEmpty());
     }
 

@@ -1,7 +1,6 @@
-#include "PageTestSupport.h"
-
 #include "generator/TestPageWriter.h"
 #include "support/CrLfLines.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
