@@ -106,7 +106,6 @@ public:
     int MessageBox(std::string_view text, std::string_view caption, MbButtons buttons = MbButtons::Ok,
                    MbIcon icon = MbIcon::None);
 
-    const DialogTemplate& dialogTemplate() const { return tmpl_; }
     // The dialog's window while it runs; nullptr otherwise.
     Window* window() const { return window_; }
 

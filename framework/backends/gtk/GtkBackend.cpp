@@ -3,8 +3,6 @@
 #include "framework/backends/gtk/GtkDialogWindow.h"
 #include "gio/OpenFile.h"
 
-#include <cstdio>
-
 namespace tavrin::fw::gtk {
 
 namespace {

@@ -88,14 +88,10 @@ void unlimited_buffer_init(UnlimitedBuffer* buffer)
 
 }  // namespace
 
-GObjectPtr<GtkEntryBuffer> newUnlimitedEntryBuffer()
-{
-    return GObjectPtr<GtkEntryBuffer>(GTK_ENTRY_BUFFER(g_object_new(unlimited_buffer_get_type(), nullptr)));
-}
-
 GtkWidget* newUnlimitedEntry()
 {
-    GObjectPtr<GtkEntryBuffer> buffer = newUnlimitedEntryBuffer();
+    // The entry takes a reference of its own to the buffer.
+    const GObjectPtr<GtkEntryBuffer> buffer(GTK_ENTRY_BUFFER(g_object_new(unlimited_buffer_get_type(), nullptr)));
     return gtk_entry_new_with_buffer(buffer.get());
 }
 

@@ -12,9 +12,6 @@
 
 namespace tavrin::fw::gtk {
 
-// A new entry buffer with no length limit, held by the returned reference.
-GObjectPtr<GtkEntryBuffer> newUnlimitedEntryBuffer();
-
 // A new one-line entry on an unlimited buffer.
 GtkWidget* newUnlimitedEntry();
 
