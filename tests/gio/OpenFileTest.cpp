@@ -5,27 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 using namespace tavrin;
 using namespace tavrin::test;
 
 namespace {
 
-// Opens `file` in a child whose XDG directories are those of `home`, so
-// GIO's caches start empty; returns 1 when GIO started an application.
+// Opens `file` on the desktop of `home`; 1 when GIO started an application.
 int openInChild(const ScratchDir& home, const std::filesystem::path& file)
 {
-    const pid_t child = fork();
-    if (child == 0) {
-        useDesktop(home);
-        _exit(gio::openWithDefaultApplication(file.string()) ? 1 : 0);
-    }
-    int status = 0;
-    if (child == -1 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
+    return inChildOnDesktop(home, [&] { return gio::openWithDefaultApplication(file.string()) ? 1 : 0; });
 }
 
 }  // namespace

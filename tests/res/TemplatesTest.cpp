@@ -98,12 +98,7 @@ TEST(ResultsTemplate, HasTheCaptionsSizesAndTabOrderOfTheResultsDialog)
     EXPECT_EQ(t.cy, 193);
     EXPECT_EQ(t.fontName, "MS Sans Serif");
     EXPECT_EQ(t.fontPoints, 8);
-    std::vector<int> tabOrder;
-    for (const fw::ControlTemplate& c : t.controls) {
-        if (c.tabStop)
-            tabOrder.push_back(c.id);
-    }
-    EXPECT_THAT(tabOrder, ElementsAre(kReturn, kFunctionsBox, kLoaderBox, kCopyLoader, kCopyFunctions));
+    EXPECT_THAT(idsOf(t, true), ElementsAre(kReturn, kFunctionsBox, kLoaderBox, kCopyLoader, kCopyFunctions));
     EXPECT_TRUE(t.control(kReturn)->defaultButton);
     EXPECT_EQ(t.control(kFunctionsBox)->rect.cx, 257);
     EXPECT_EQ(t.control(kFunctionsBox)->rect.cy, 65);

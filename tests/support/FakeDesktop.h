@@ -9,10 +9,13 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace tavrin::test {
 
@@ -46,6 +49,21 @@ inline void useDesktop(const ScratchDir& home)
     setenv("XDG_CONFIG_DIRS", (home / "system").c_str(), 1);
     unsetenv("XDG_CURRENT_DESKTOP");
     unsetenv("DBUS_SESSION_BUS_ADDRESS");
+}
+
+// Runs `body` in a child process on the desktop of `home`, so that GIO's
+// caches start empty; returns the exit status `body` gives, or -1.
+inline int inChildOnDesktop(const ScratchDir& home, const std::function<int()>& body)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        useDesktop(home);
+        _exit(body());
+    }
+    int status = 0;
+    if (child == -1 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }
 
 // What the fake browser was asked to open, once it has been started.
