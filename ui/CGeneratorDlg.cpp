@@ -11,6 +11,16 @@ namespace tavrin::ui {
 
 using namespace res;
 
+namespace {
+
+// Opens a file with its default application through the platform's back end.
+bool openWithDefaultApplication(const std::string& path)
+{
+    return fw::AfxGetBackend().openWithDefaultApplication(path);
+}
+
+}  // namespace
+
 CGeneratorDlg::CGeneratorDlg(fw::CDialog* parent) : CDialog(res::mainTemplate(), parent), icon(res::kAppIcon) {}
 
 void CGeneratorDlg::DoDataExchange(fw::DataExchange& dx)
@@ -123,13 +133,13 @@ void CGeneratorDlg::OnTestPopup()
     UpdateData(true);
     takeRadioChoices();
     const GeneratedScript script = ScriptGenerator::generate(settings);
-    const TestPageWriter writer;
-    const auto open = [](const std::string& page) { return fw::AfxGetBackend().openWithDefaultApplication(page); };
+    const std::string page = TestPageWriter::composePage(script, settings.trigger.value_or(PopupTrigger::OnLoad));
     // A page that could not be written is not opened, so no stale page is shown; one that no program could
     // show is told with its full path, to be opened by hand.
-    if (!writer.writePage(TestPageWriter::composePage(script, settings.trigger.value_or(PopupTrigger::OnLoad))))
+    const TestPageWriter writer;
+    if (!writer.writePage(page))
         MessageBox("Error Saving Test File", "Save Test");
-    else if (!writer.openPage(open))
+    else if (!writer.openPage(openWithDefaultApplication))
         MessageBox("No program could be started to show the test page. Open this file in your browser:\n" +
                        writer.absolutePath(),
                    "Test Popup");
