@@ -9,6 +9,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // The application takes its name from the program file.
     char path[MAX_PATH] = "tavrin.exe";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    tavrin::fw::Win32Backend backend;
+    tavrin::fw::win32::Win32Backend backend;
     return tavrin::runTavrin(backend, path);
 }

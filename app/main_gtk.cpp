@@ -12,14 +12,14 @@
 
 int main(int argc, char** argv)
 {
-    if (!tavrin::gtk::initToolkit(argc, argv)) {
+    if (!tavrin::fw::gtk::initToolkit(argc, argv)) {
         std::fprintf(stderr,
                      "tavrin: cannot open a display; start it from a desktop session, or try it with "
                      "'xvfb-run -a %s'\n",
                      argv[0]);
         return 1;
     }
-    tavrin::gtk::GtkBackend backend;
+    tavrin::fw::gtk::GtkBackend backend;
     backend.addIcon(tavrin::res::kAppIcon, tavrin_32);
     backend.addIcon(tavrin::res::kAppIcon, tavrin_16);
     return tavrin::runTavrin(backend, argv[0]);

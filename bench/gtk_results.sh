@@ -7,4 +7,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset dev >/dev/null
 cmake --build --preset dev --target gtk_results_bench >/dev/null
-tests/gtk/with-xvfb.sh build/dev/bench/gtk_results_bench "${1:-5}"
+scripts/with-xvfb.sh build/dev/bench/gtk_results_bench "${1:-5}"

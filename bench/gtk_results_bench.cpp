@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-namespace tavrin::gtk::test {
+namespace tavrin::fw::gtk::test {
 namespace {
 
 double msSince(gint64 start, gint64 end)
@@ -247,14 +247,14 @@ int run(int rounds)
 }
 
 }  // namespace
-}  // namespace tavrin::gtk::test
+}  // namespace tavrin::fw::gtk::test
 
 int main(int argc, char** argv)
 {
     int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
-    if (!tavrin::gtk::initToolkit(argc, argv)) {
+    if (!tavrin::fw::gtk::initToolkit(argc, argv)) {
         std::fprintf(stderr, "gtk_results_bench: no display; run it through bench/gtk_results.sh\n");
         return 2;
     }
-    return tavrin::gtk::test::run(std::max(rounds, 1));
+    return tavrin::fw::gtk::test::run(std::max(rounds, 1));
 }

@@ -34,4 +34,4 @@ measure() {
 }
 export -f measure
 export build
-tests/gtk/with-xvfb.sh bash -c "measure $runs"
+scripts/with-xvfb.sh bash -c "measure $runs"

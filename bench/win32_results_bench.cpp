@@ -91,7 +91,7 @@ public:
 
 int main()
 {
-    fw::Win32Backend backend;
+    fw::win32::Win32Backend backend;
     ResultsBench bench;
     return bench.run(backend, "win32_results_bench.exe");
 }

@@ -4,7 +4,7 @@
 #include "generator/TestPageWriter.h"
 
 #ifndef _WIN32
-#include "cli/GioPageOpener.h"
+#include "gio/OpenFile.h"
 #endif
 
 #include <CLI/CLI.hpp>
@@ -116,10 +116,12 @@ int main(int argc, char** argv)
             return 1;
         }
 #ifndef _WIN32
-        tavrin::GioPageOpener opener;
-        if (open && !writer.openPage(opener)) {
-            std::cerr << "tavrin-cli: no application could open " << std::filesystem::absolute(pagePath).string()
-                      << ": " << opener.lastError() << "\n";
+        std::string why;
+        const auto openPage = [&why](const std::string& page) {
+            return tavrin::gio::openWithDefaultApplication(page, &why);
+        };
+        if (open && !writer.openPage(openPage)) {
+            std::cerr << "tavrin-cli: no application could open " << writer.absolutePath() << ": " << why << "\n";
             return 1;
         }
 #endif

@@ -72,9 +72,7 @@ Backend& AfxGetBackend()
 
 int AfxMessageBox(std::string_view text, MbButtons buttons, MbIcon icon)
 {
-    if (icon == MbIcon::None &&
-        (buttons == MbButtons::Ok || buttons == MbButtons::OkCancel || buttons == MbButtons::YesNo ||
-         buttons == MbButtons::YesNoCancel))
+    if (icon == MbIcon::None)
         icon = MbIcon::Exclamation;
     return AfxGetBackend().messageBox(activeDialogWindow(), text, AfxGetApp()->appName(), buttons, icon);
 }

@@ -86,8 +86,8 @@ CWinApp* AfxGetApp();
 Backend& AfxGetBackend();
 
 // A modal message box over the active dialog with the application's name as
-// caption. With no icon named, the OK, OK/Cancel, Yes/No and Yes/No/Cancel
-// sets get the exclamation icon. Returns the id of the button pressed.
+// caption and, when no icon is named, the exclamation icon. Returns the id of
+// the button pressed.
 int AfxMessageBox(std::string_view text, MbButtons buttons = MbButtons::Ok, MbIcon icon = MbIcon::None);
 // The same with the text of string resource `stringId`.
 int AfxMessageBox(int stringId, MbButtons buttons = MbButtons::Ok, MbIcon icon = MbIcon::None);

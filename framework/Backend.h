@@ -5,9 +5,9 @@
 // reads and writes their state, runs a nested modal loop, reports raw user
 // events, and provides the few platform services the dialogs need (message
 // boxes, clipboard, opening a file, the sockets check). Everything that is
-// the same on every platform (data exchange, command routing, Enter and
-// Escape routing, combo matching, centring) lives in the framework, which
-// reaches the back end only through these interfaces.
+// the same on every platform (data exchange, command routing, what Enter and
+// Escape do, combo matching, centring) lives in the framework, which reaches
+// the back end only through these interfaces.
 //
 // A modal run is one call, `Backend::runModal`, because a system dialog
 // manager creates, initialises and runs a dialog in one call: the back end
@@ -122,9 +122,11 @@ public:
     // a command: 1 for Enter on the default button, 2 for Escape, the close
     // box and the system menu's Close.
     virtual void onCommand(int id) = 0;
-    // Enter with the focus on control `focusId`, from back ends that have no
-    // dialog manager of their own; the framework decides what it presses.
-    virtual void onEnterKey(int focusId) = 0;
+    // Enter with the focus on control `focusId`, and Escape, from back ends
+    // that have no dialog manager of their own: the framework decides what
+    // each key does.
+    virtual void onEnterKey(int /*focusId*/) {}
+    virtual void onEscapeKey() {}
     // An entry of the system menu other than the standard ones.
     virtual void onSysCommand(unsigned command) = 0;
     // The window needs painting (Win32 only).

@@ -178,13 +178,8 @@ void CDialog::onCommand(int id)
 
 void CDialog::onEnterKey(int focusId)
 {
-    // An open list takes the Enter key for itself and only closes.
-    for (const ControlTemplate& c : tmpl_.controls) {
-        if (c.kind == ControlKind::ComboBox && window_->isListDropped(c.id)) {
-            window_->closeList(c.id);
-            return;
-        }
-    }
+    if (closeDroppedList())
+        return;
     const ControlTemplate* focused = tmpl_.control(focusId);
     if (focused != nullptr && focused->kind == ControlKind::PushButton) {
         onCommand(focusId);
@@ -198,6 +193,24 @@ void CDialog::onEnterKey(int focusId)
         }
     }
     onCommand(defaultId);
+}
+
+void CDialog::onEscapeKey()
+{
+    if (!closeDroppedList())
+        onCommand(kIdCancel);
+}
+
+// An open list takes Enter and Escape for itself and only closes.
+bool CDialog::closeDroppedList()
+{
+    for (const ControlTemplate& c : tmpl_.controls) {
+        if (c.kind == ControlKind::ComboBox && window_->isListDropped(c.id)) {
+            window_->closeList(c.id);
+            return true;
+        }
+    }
+    return false;
 }
 
 void CDialog::onSysCommand(unsigned command)

@@ -106,7 +106,6 @@ public:
     int MessageBox(std::string_view text, std::string_view caption, MbButtons buttons = MbButtons::Ok,
                    MbIcon icon = MbIcon::None);
 
-    const DialogTemplate& dialogTemplate() const { return tmpl_; }
     // The dialog's window while it runs; nullptr otherwise.
     Window* window() const { return window_; }
 
@@ -132,11 +131,13 @@ private:
     bool onInitDialog(Window& window) final;
     void onCommand(int id) final;
     void onEnterKey(int focusId) final;
+    void onEscapeKey() final;
     void onSysCommand(unsigned command) final;
     void onPaint(PaintContext& paint) final { OnPaint(paint); }
     int onQueryDragIcon() final { return OnQueryDragIcon(); }
 
     bool fillLists();
+    bool closeDroppedList();
     void centre();
     void focusFirstTabStop();
 

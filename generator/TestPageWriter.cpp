@@ -77,6 +77,14 @@ private:
     bool kept_ = false;
 };
 
+// A path as UTF-8, which std::filesystem::path::string() gives only where
+// the system's own encoding is UTF-8.
+std::string utf8(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 std::error_code lastError()
 {
     return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
@@ -187,9 +195,16 @@ bool TestPageWriter::writePage(std::string_view page) const
     return writePage(page, ignored);
 }
 
-bool TestPageWriter::openPage(PageOpener& opener) const
+bool TestPageWriter::openPage(const std::function<bool(const std::string& path)>& open) const
 {
-    return opener.open(page_.string());
+    return open(utf8(page_));
+}
+
+std::string TestPageWriter::absolutePath() const
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(page_, error);
+    return utf8(error ? page_ : absolute);
 }
 
 }  // namespace tavrin

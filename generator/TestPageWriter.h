@@ -4,15 +4,16 @@
 //
 //   tavrin::TestPageWriter writer;                      // tvtest.htm here
 //   std::string page = tavrin::TestPageWriter::composePage(script, trigger);
-//   if (writer.writePage(page)) writer.openPage(opener);
+//   if (writer.writePage(page)) writer.openPage(openWithDefaultApplication);
 //
 // The composed page ends its own lines in LF; on disk every line ends in
-// exactly CR LF. `writePage` replaces the file whole or not at all.
+// exactly CR LF. `writePage` replaces the file whole or not at all. Paths
+// cross this interface as UTF-8, as every text of the program does.
 
-#include "generator/PageOpener.h"
 #include "generator/ScriptGenerator.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -38,10 +39,14 @@ public:
     bool writePage(std::string_view page, std::error_code& error) const;
     bool writePage(std::string_view page) const;
 
-    // Asks `opener` to show the page; true when an application was started.
-    bool openPage(PageOpener& opener) const;
+    // Has the page shown by `open`, which is given the page's path as the
+    // writer holds it (a relative path is taken from the current directory)
+    // and tells whether an application could be started for it, as the
+    // platform's "open with the default application" does.
+    bool openPage(const std::function<bool(const std::string& path)>& open) const;
 
-    const std::filesystem::path& path() const { return page_; }
+    // The page's absolute path, to tell the user where it is.
+    std::string absolutePath() const;
 
 private:
     std::filesystem::path page_;

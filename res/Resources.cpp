@@ -1,5 +1,7 @@
 #include "res/Resources.h"
 
+#include "res/Product.h"
+
 #include <string>
 
 namespace tavrin::res {
@@ -83,16 +85,16 @@ DialogTemplate makeAbout()
 {
     DialogTemplate t;
     t.id = kAboutDialog;
-    t.caption = "About Tavrin";
+    t.caption = "About " TAVRIN_NAME;
     t.cx = 235;
     t.cy = 55;
     ControlTemplate icon = control(kNoId, ControlKind::Icon, "", {11, 17, 20, 20}, false);
     icon.iconId = kAppIcon;
     t.controls = {
         icon,
-        label(kNoId, "Tavrin Version 1.2", {40, 10, 119, 8}),
+        label(kNoId, TAVRIN_NAME " Version " TAVRIN_VERSION, {40, 10, 119, 8}),
         label(kNoId, "Pop-up window scripts, ready to paste.", {40, 25, 163, 8}),
-        pushButton(1, "OK", {178, 7, 50, 14}, true),
+        pushButton(kAboutOk, "OK", {178, 7, 50, 14}, true),
     };
     return t;
 }
@@ -101,54 +103,54 @@ DialogTemplate makeMain()
 {
     DialogTemplate t;
     t.id = kMainDialog;
-    t.caption = "Tavrin";
+    t.caption = TAVRIN_NAME;
     t.cx = 320;
     t.cy = 169;
     t.appWindow = true;
     t.controls = {
         label(kNoId, "Name:", {7, 9, 22, 8}),
-        lineBox(1013, {32, 7, 128, 12}),
+        lineBox(kName, {32, 7, 128, 12}),
         label(kNoId, "URL:", {7, 25, 22, 8}),
-        lineBox(1004, {32, 23, 128, 12}),
+        lineBox(kUrl, {32, 23, 128, 12}),
         groupBox("When to PopUp:", {7, 40, 70, 44}),
-        radioButton(1001, "On Load", {13, 50, 58, 10}),
-        radioButton(1002, "On Close", {13, 60, 58, 10}),
-        radioButton(1003, "On Button", {13, 70, 58, 10}),
+        radioButton(kOnLoad, "On Load", {13, 50, 58, 10}),
+        radioButton(kOnClose, "On Close", {13, 60, 58, 10}),
+        radioButton(kOnButton, "On Button", {13, 70, 58, 10}),
         groupBox("Where to PopUp", {7, 86, 70, 32}),
-        radioButton(1011, "Pop Over", {13, 96, 58, 10}),
-        radioButton(1012, "Pop Under", {13, 106, 58, 10}),
+        radioButton(kPopOver, "Pop Over", {13, 96, 58, 10}),
+        radioButton(kPopUnder, "Pop Under", {13, 106, 58, 10}),
         groupBox("Popup Feartures:", {82, 40, 80, 78}),
-        checkBox(1017, "Directories", {88, 50, 68, 10}),
-        checkBox(1018, "Menu Bar", {88, 59, 68, 10}),
-        checkBox(1019, "Location", {88, 68, 68, 10}),
-        checkBox(1020, "Resizable", {88, 77, 68, 10}),
-        checkBox(1022, "Scroll Bars", {88, 86, 68, 10}),
-        checkBox(1023, "Status Bar", {88, 95, 68, 10}),
-        checkBox(1024, "Toolbar", {88, 104, 68, 10}),
+        checkBox(kDirectories, "Directories", {88, 50, 68, 10}),
+        checkBox(kMenuBar, "Menu Bar", {88, 59, 68, 10}),
+        checkBox(kLocation, "Location", {88, 68, 68, 10}),
+        checkBox(kResizable, "Resizable", {88, 77, 68, 10}),
+        checkBox(kScrollBars, "Scroll Bars", {88, 86, 68, 10}),
+        checkBox(kStatusBar, "Status Bar", {88, 95, 68, 10}),
+        checkBox(kToolbar, "Toolbar", {88, 104, 68, 10}),
         groupBox("Popup Size:", {167, 7, 88, 42}),
         label(kNoId, "Height:", {173, 19, 26, 8}),
-        lineBox(1006, {202, 17, 45, 12}),
+        lineBox(kHeight, {202, 17, 45, 12}),
         label(kNoId, "Width:", {173, 33, 26, 8}),
-        lineBox(1007, {202, 31, 45, 12}),
+        lineBox(kWidth, {202, 31, 45, 12}),
         groupBox("Popup Position:", {167, 52, 88, 66}),
         label(kNoId, "X:", {173, 64, 26, 8}),
-        lineBox(1014, {202, 62, 45, 12}),
+        lineBox(kLeft, {202, 62, 45, 12}),
         label(kNoId, "Y:", {173, 78, 26, 8}),
-        lineBox(1015, {202, 76, 45, 12}),
-        checkBox(1016, "Center", {173, 94, 50, 10}),
+        lineBox(kTop, {202, 76, 45, 12}),
+        checkBox(kCenter, "Center", {173, 94, 50, 10}),
         groupBox("Show Again?", {7, 122, 248, 33}),
         label(kNoId, "Days:", {13, 136, 20, 8}),
-        comboBox(1005, {36, 134, 40, 150}),
+        comboBox(kDays, {36, 134, 40, 150}),
         label(kNoId, "Places a cookie on the viewer's machine to", {84, 131, 168, 8}),
         label(kNoId, "prevent the popup appearing more than once.", {84, 141, 168, 8}),
-        pushButton(1, "Quit", {263, 7, 50, 14}, true),
-        pushButton(1000, "Create Popup", {263, 24, 50, 14}),
-        pushButton(1025, "Test Popup", {263, 41, 50, 14}),
-        pushButton(1009, "Help", {263, 138, 50, 14}),
-        label(1045, "Tavrin - v1.02 - Popup Creator", {7, 158, 270, 8}),
+        pushButton(kQuit, "Quit", {263, 7, 50, 14}, true),
+        pushButton(kCreatePopup, "Create Popup", {263, 24, 50, 14}),
+        pushButton(kTestPopup, "Test Popup", {263, 41, 50, 14}),
+        pushButton(kHelpButton, "Help", {263, 138, 50, 14}),
+        label(kFooter, TAVRIN_NAME " - v" TAVRIN_FOOTER_VERSION " - Popup Creator", {7, 158, 270, 8}),
     };
     // The Days list: "1" to "365", in this order.
-    ListInit days{.controlId = 1005, .items = {}};
+    ListInit days{.controlId = kDays, .items = {}};
     for (int day = 1; day <= 365; ++day)
         days.items.push_back(std::to_string(day));
     t.listInit.push_back(std::move(days));
@@ -163,17 +165,17 @@ DialogTemplate makeResults()
     t.cx = 279;
     t.cy = 193;
     t.controls = {
-        pushButton(1, "Return", {222, 172, 50, 14}, true),
-        readOnlyTextBox(1030, {11, 81, 257, 65}),
-        readOnlyTextBox(1031, {11, 18, 257, 28}),
+        pushButton(kReturn, "Return", {222, 172, 50, 14}, true),
+        readOnlyTextBox(kFunctionsBox, {11, 81, 257, 65}),
+        readOnlyTextBox(kLoaderBox, {11, 18, 257, 28}),
         groupBox("Load Function Source", {7, 7, 265, 60}),
         groupBox("JavaScript Functions", {7, 70, 265, 95}),
         label(kNoId, "Copy the text in the above box and paste it into your HTML page just above the",
               {11, 148, 257, 8}),
         label(kNoId, "close head tag.  (</HEAD>)", {11, 156, 257, 8}),
-        label(1032, "Paste this code into your body tag just before it closes with >", {11, 50, 257, 8}),
-        pushButton(1033, "Copy Loader", {7, 172, 60, 14}),
-        pushButton(1034, "Copy Functions", {71, 172, 60, 14}),
+        label(kInstructionLine, "Paste this code into your body tag just before it closes with >", {11, 50, 257, 8}),
+        pushButton(kCopyLoader, "Copy Loader", {7, 172, 60, 14}),
+        pushButton(kCopyFunctions, "Copy Functions", {71, 172, 60, 14}),
     };
     return t;
 }
@@ -198,25 +200,11 @@ const DialogTemplate& mainTemplate()
     return t;
 }
 
-const DialogTemplate* dialogTemplate(int id)
-{
-    switch (id) {
-    case kAboutDialog:
-        return &aboutTemplate();
-    case kMainDialog:
-        return &mainTemplate();
-    case kResultsDialog:
-        return &resultsTemplate();
-    default:
-        return nullptr;
-    }
-}
-
 const fw::StringTable& strings()
 {
     static const fw::StringTable table = {
-        {kAboutMenuString, "&About Tavrin..."},
-        {kSocketsFailedString, "Windows sockets initialization failed."},
+        {kAboutMenuString, TAVRIN_ABOUT_MENU_STRING},
+        {kSocketsFailedString, TAVRIN_SOCKETS_FAILED_STRING},
     };
     return table;
 }

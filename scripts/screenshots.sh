@@ -8,5 +8,5 @@ scripts/setup.sh test
 cmake --preset dev >/dev/null
 cmake --build --preset dev --target tavrin
 mkdir -p docs/screenshots
-tests/gtk/with-xvfb.sh --a11y /usr/bin/python3 scripts/screenshots.py build/dev/app/tavrin docs/screenshots
+scripts/with-xvfb.sh --a11y /usr/bin/python3 scripts/screenshots.py build/dev/app/tavrin docs/screenshots
 echo "Screenshots written to docs/screenshots/"

@@ -8,13 +8,15 @@
 #   wine-env.sh stop SESSION    ends the wineserver, then Xvfb, and removes
 #                               everything start made
 #
-# In the prefix, Wine's own fonts are installed (Debian's Wine does not load
+# The session runs in a UTF-8 locale, whatever the caller's, so that Wine can
+# keep file names in any script. In the prefix, Wine's own fonts are installed (Debian's Wine does not load
 # them from its data folder), Wine draws window frames itself so that closing
 # a window does not wait for a window manager, and the shell's "open" command
 # for HTML files starts OPENER.exe with the file instead of a browser (the
 # tests' recorder); without OPENER it only appends the file's name to
 # C:\tavrin-opened.txt.
 set -euo pipefail
+. "$(dirname "$0")/xvfb.sh"
 
 usage() { echo "usage: $0 start SESSION [OPENER.exe] | stop SESSION" >&2; exit 2; }
 [ $# -eq 2 ] || { [ $# -eq 3 ] && [ "$1" = start ]; } || usage
@@ -32,24 +34,17 @@ start() {
   root=$(mktemp -d "${TMPDIR:-/tmp}/tavrin-wine.XXXXXX")
   mkdir -p "$root/home" "$root/prefix"
 
-  # Xvfb picks a free display and reports its number once it accepts clients.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$root/display" </dev/null >/dev/null 2>&1 &
-  local xvfb=$!
-  for _ in $(seq 100); do
-    [ -s "$root/display" ] && break
-    kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
-    sleep 0.1
-  done
-  [ -s "$root/display" ] || { kill "$xvfb"; echo "Xvfb did not report a display" >&2; exit 1; }
+  start_xvfb "$root" 1024x768x24
 
   cat >"$session/env" <<ENV
 export TAVRIN_WINE_ROOT='$root'
-export TAVRIN_XVFB_PID=$xvfb
+export TAVRIN_XVFB_PID=$XVFB_PID
 export HOME='$root/home'
 export WINEPREFIX='$root/prefix'
 export WINEDEBUG=-all
+export LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
-export DISPLAY=:$(tr -d '\n' <"$root/display")
+export DISPLAY=$DISPLAY
 ENV
   # shellcheck source=/dev/null
   . "$session/env"

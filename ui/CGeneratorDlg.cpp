@@ -1,34 +1,23 @@
 #include "ui/CGeneratorDlg.h"
 
 #include "framework/App.h"
-#include "generator/PageOpener.h"
 #include "generator/ScriptGenerator.h"
-#include "generator/TestPageCommand.h"
 #include "generator/TestPageWriter.h"
 #include "res/Resources.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CResultsDlg.h"
-#include "ui/ControlIds.h"
 
 namespace tavrin::ui {
 
+using namespace res;
+
 namespace {
 
-// Opens the test page through the platform's back end.
-class BackendPageOpener final : public PageOpener {
-public:
-    bool open(const std::string& file) override { return fw::AfxGetBackend().openWithDefaultApplication(file); }
-};
-
-// Tells the test page command's messages in boxes owned by the dialog.
-class DialogMessages final : public TestPageUi {
-public:
-    explicit DialogMessages(fw::CDialog& dialog) : dialog_(dialog) {}
-    void showMessage(std::string_view text, std::string_view caption) override { dialog_.MessageBox(text, caption); }
-
-private:
-    fw::CDialog& dialog_;
-};
+// Opens a file with its default application through the platform's back end.
+bool openWithDefaultApplication(const std::string& path)
+{
+    return fw::AfxGetBackend().openWithDefaultApplication(path);
+}
 
 }  // namespace
 
@@ -85,12 +74,10 @@ bool CGeneratorDlg::OnInitDialog()
 
     window()->setIcon(icon);
 
-    popOver = 0;
-    onLoad = 0;
-    settings.height = "200";
-    settings.width = "200";
-    settings.windowName = "PopUp";
-    settings.pageUrl = kDefaultPageUrl;
+    // The defaults: the radio values of the record's two choices, then its texts.
+    const PopupSettings defaults = PopupSettings::defaults();
+    showRadioChoices(defaults);
+    settings = defaults;
 
     UpdateData(false);
     return true;
@@ -145,9 +132,17 @@ void CGeneratorDlg::OnTestPopup()
 {
     UpdateData(true);
     takeRadioChoices();
-    BackendPageOpener opener;
-    DialogMessages messages(*this);
-    runTestPage(settings, std::filesystem::path(kTestPageName), opener, messages);
+    const GeneratedScript script = ScriptGenerator::generate(settings);
+    const std::string page = TestPageWriter::composePage(script, settings.trigger.value_or(PopupTrigger::OnLoad));
+    // A page that could not be written is not opened, so no stale page is shown; one that no program could
+    // show is told with its full path, to be opened by hand.
+    const TestPageWriter writer;
+    if (!writer.writePage(page))
+        MessageBox("Error Saving Test File", "Save Test");
+    else if (!writer.openPage(openWithDefaultApplication))
+        MessageBox("No program could be started to show the test page. Open this file in your browser:\n" +
+                       writer.absolutePath(),
+                   "Test Popup");
     UpdateData(false);
 }
 
@@ -189,6 +184,15 @@ void CGeneratorDlg::selectRadio(std::int32_t& selected, std::int32_t& other1, st
     if (other2 != nullptr)
         *other2 = -1;
     UpdateData(false);
+}
+
+void CGeneratorDlg::showRadioChoices(const PopupSettings& choices)
+{
+    popOver = choices.placement == PopupPlacement::Over ? 0 : -1;
+    popUnder = choices.placement == PopupPlacement::Under ? 0 : -1;
+    onLoad = choices.trigger == PopupTrigger::OnLoad ? 0 : -1;
+    onClose = choices.trigger == PopupTrigger::OnClose ? 0 : -1;
+    onButton = choices.trigger == PopupTrigger::OnButton ? 0 : -1;
 }
 
 void CGeneratorDlg::takeRadioChoices()

@@ -60,6 +60,8 @@ private:
     // Selects one radio value of a group and clears the others, keeping what
     // the other controls show.
     void selectRadio(std::int32_t& selected, std::int32_t& other1, std::int32_t* other2);
+    // The five radio values for the two choices of `choices`.
+    void showRadioChoices(const PopupSettings& choices);
     // The record with the radio choices as the generator reads them.
     void takeRadioChoices();
 };

@@ -2,9 +2,10 @@
 
 #include "framework/App.h"
 #include "res/Resources.h"
-#include "ui/ControlIds.h"
 
 namespace tavrin::ui {
+
+using namespace res;
 
 CResultsDlg::CResultsDlg(fw::CDialog* parent) : CDialog(res::resultsTemplate(), parent) {}
 

@@ -9,13 +9,12 @@
 namespace tavrin::test {
 namespace {
 
-using fw::headless::HeadlessBackend;
 using ::testing::IsEmpty;
 
 class DataExchangeTest : public ::testing::Test {
 protected:
     // Runs `dlg`, checks between the queued actions with `step`, then cancels.
-    void runAndCheck(std::function<void(HeadlessBackend&)> step)
+    void runAndCheck(std::function<void(FakeBackend&)> step)
     {
         ui.script().then(std::move(step)).closeBox();
         app.runWith(ui, [this] { dlg.DoModal(); });
@@ -28,7 +27,7 @@ protected:
         dlg.UpdateData(false);
     }
 
-    HeadlessBackend ui;
+    FakeBackend ui;
     TestApp app;
     TestDialog dlg;
 };
@@ -36,7 +35,7 @@ protected:
 TEST_F(DataExchangeTest, TextGoesToTheControlAndComesBackWhole)
 {
     dlg.name = "Ann";
-    ui.script().then([](HeadlessBackend& u) { EXPECT_EQ(u.text(kName), "Ann"); })
+    ui.script().then([](FakeBackend& u) { EXPECT_EQ(u.text(kName), "Ann"); })
         .type(kName, "  two  words\r\nand a line ")
         .pressEnter(kName);
     app.runWith(ui, [this] { EXPECT_EQ(dlg.DoModal(), fw::kIdOk); });
@@ -47,7 +46,7 @@ TEST_F(DataExchangeTest, TextGoesToTheControlAndComesBackWhole)
 TEST_F(DataExchangeTest, TextAlreadyShownIsLeftUntouched)
 {
     dlg.name = "same";
-    runAndCheck([this](HeadlessBackend& u) {
+    runAndCheck([this](FakeBackend& u) {
         const int writes = u.top().textWrites(kName);
         dlg.UpdateData(false);
         EXPECT_EQ(u.top().textWrites(kName), writes);
@@ -60,7 +59,7 @@ TEST_F(DataExchangeTest, TextAlreadyShownIsLeftUntouched)
 
 TEST_F(DataExchangeTest, ComboSelectsTheFirstItemBeginningWithTheTextIgnoringCase)
 {
-    runAndCheck([this](HeadlessBackend& u) {
+    runAndCheck([this](FakeBackend& u) {
         const struct {
             const char* value;
             int selection;
@@ -79,7 +78,7 @@ TEST_F(DataExchangeTest, ComboSelectsTheFirstItemBeginningWithTheTextIgnoringCas
 
 TEST_F(DataExchangeTest, ComboShowsUnmatchedTextUnchangedWithNothingSelected)
 {
-    runAndCheck([this](HeadlessBackend& u) {
+    runAndCheck([this](FakeBackend& u) {
         for (const char* value : {"0", "-3", "7 days", "Applesauce", " 3"}) {
             showFruit("ap");
             showFruit(value);
@@ -91,7 +90,7 @@ TEST_F(DataExchangeTest, ComboShowsUnmatchedTextUnchangedWithNothingSelected)
 
 TEST_F(DataExchangeTest, ComboEmptyTextNeverMatchesAndClearsTheField)
 {
-    runAndCheck([this](HeadlessBackend& u) {
+    runAndCheck([this](FakeBackend& u) {
         showFruit("ban");
         showFruit("");
         EXPECT_EQ(u.listSelection(kFruit), -1);
@@ -103,14 +102,14 @@ TEST_F(DataExchangeTest, ComboReadsTheEditFieldAndRoundTripsWithoutChange)
 {
     ui.script()
         .pickItem(kFruit, 4)
-        .then([this](HeadlessBackend& u) {
+        .then([this](FakeBackend& u) {
             dlg.UpdateData(true);
             EXPECT_EQ(dlg.fruit, "30");
             dlg.UpdateData(false);
             EXPECT_EQ(u.listSelection(kFruit), 4);
         })
         .type(kFruit, "7 days")
-        .then([this](HeadlessBackend& u) {
+        .then([this](FakeBackend& u) {
             dlg.UpdateData(true);
             dlg.UpdateData(false);
             EXPECT_EQ(dlg.fruit, "7 days");
@@ -123,7 +122,7 @@ TEST_F(DataExchangeTest, ComboReadsTheEditFieldAndRoundTripsWithoutChange)
 
 TEST_F(DataExchangeTest, CheckBoxShowsItsValueAndResetsOutOfRangeValues)
 {
-    runAndCheck([this](HeadlessBackend& u) {
+    runAndCheck([this](FakeBackend& u) {
         const struct {
             std::int32_t value;
             int state;
@@ -142,12 +141,12 @@ TEST_F(DataExchangeTest, CheckBoxReadsOneWhenTickedAndZeroWhenClear)
 {
     ui.script()
         .click(kFlag)
-        .then([this](HeadlessBackend&) {
+        .then([this](FakeBackend&) {
             dlg.UpdateData(true);
             EXPECT_EQ(dlg.flag, 1);
         })
         .click(kFlag)
-        .then([this](HeadlessBackend&) {
+        .then([this](FakeBackend&) {
             dlg.UpdateData(true);
             EXPECT_EQ(dlg.flag, 0);
         })
@@ -158,7 +157,7 @@ TEST_F(DataExchangeTest, CheckBoxReadsOneWhenTickedAndZeroWhenClear)
 
 TEST_F(DataExchangeTest, RadioIsSelectedForZeroOnlyAndReadsZeroOrMinusOne)
 {
-    runAndCheck([this](HeadlessBackend& u) {
+    runAndCheck([this](FakeBackend& u) {
         for (std::int32_t value : {0, -1, 1, 7}) {
             dlg.first = value;
             dlg.UpdateData(false);
@@ -180,7 +179,7 @@ TEST_F(DataExchangeTest, EachRadioButtonIsAGroupOfItsOwn)
     dlg.first = 0;
     ui.script()
         .click(kSecond)
-        .then([this](HeadlessBackend&) {
+        .then([this](FakeBackend&) {
             dlg.UpdateData(true);
             EXPECT_EQ(dlg.first, 0);
             EXPECT_EQ(dlg.second, 0);

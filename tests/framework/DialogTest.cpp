@@ -10,7 +10,6 @@
 namespace tavrin::test {
 namespace {
 
-using fw::headless::HeadlessBackend;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -24,7 +23,7 @@ protected:
         return result;
     }
 
-    HeadlessBackend ui;
+    FakeBackend ui;
     TestApp app;
     TestDialog dlg;
 };
@@ -33,7 +32,7 @@ TEST_F(DialogTest, OpensWithListsFilledMembersShownAndFocusOnTheFirstTabStop)
 {
     dlg.name = "Ann";
     ui.script()
-        .then([](HeadlessBackend& u) {
+        .then([](FakeBackend& u) {
             EXPECT_EQ(u.top().listCount(kFruit), 6);
             EXPECT_EQ(u.top().listItem(kFruit, 5), "300");
             EXPECT_EQ(u.text(kName), "Ann");
@@ -47,7 +46,7 @@ TEST_F(DialogTest, FailingToFillAListEndsTheDialogWithMinusOneBeforeItRuns)
 {
     bool ownInitRan = false;
     dlg.onInit = [&](TestDialog&) { ownInitRan = true; };
-    ui.failListItemsAfter(3);
+    ui.listItemsBeforeFailure = 3;
     ui.script().closeBox();
     int result = 0;
     app.runWith(ui, [&] { result = dlg.DoModal(); });
@@ -74,7 +73,7 @@ TEST_F(DialogTest, EnterOnAnotherPushButtonPressesThatButton)
 {
     ui.script()
         .pressEnter(kApply)
-        .then([this](HeadlessBackend& u) {
+        .then([this](FakeBackend& u) {
             EXPECT_EQ(dlg.applies, 1);
             EXPECT_THAT(u.openDialogs(), ElementsAre(900));
         })
@@ -87,7 +86,7 @@ TEST_F(DialogTest, EnterWhileTheListIsDroppedOnlyClosesIt)
     ui.script()
         .dropList(kFruit)
         .pressEnter(kFruit)
-        .then([](HeadlessBackend& u) {
+        .then([](FakeBackend& u) {
             EXPECT_FALSE(u.top().isListDropped(kFruit));
             EXPECT_THAT(u.openDialogs(), ElementsAre(900));
         })
@@ -97,17 +96,17 @@ TEST_F(DialogTest, EnterWhileTheListIsDroppedOnlyClosesIt)
 
 TEST_F(DialogTest, EscapeCloseBoxAndSystemMenuCloseCancelWithoutReadingTheControls)
 {
-    using Close = void (*)(fw::headless::Script&);
+    using Close = void (*)(Script&);
     const Close ways[] = {
-        [](fw::headless::Script& s) { s.pressEscape(kName); },
-        [](fw::headless::Script& s) { s.closeBox(); },
-        [](fw::headless::Script& s) { s.systemMenu(fw::headless::kScClose); },
-        [](fw::headless::Script& s) { s.click(kCancel); },
+        [](Script& s) { s.pressEscape(kName); },
+        [](Script& s) { s.closeBox(); },
+        [](Script& s) { s.systemMenu(kScClose); },
+        [](Script& s) { s.click(kCancel); },
     };
     for (Close close : ways) {
         TestDialog d;
         d.name = "kept";
-        fw::headless::Script s = ui.script();
+        Script s = ui.script();
         s.type(kName, "typed");
         close(s);
         int result = 0;
@@ -123,7 +122,7 @@ TEST_F(DialogTest, EscapeWhileTheListIsDroppedOnlyClosesIt)
     ui.script()
         .dropList(kFruit)
         .pressEscape(kFruit)
-        .then([](HeadlessBackend& u) { EXPECT_THAT(u.openDialogs(), ElementsAre(900)); })
+        .then([](FakeBackend& u) { EXPECT_THAT(u.openDialogs(), ElementsAre(900)); })
         .pressEscape(kFruit);
     EXPECT_EQ(run(), fw::kIdCancel);
 }
@@ -134,7 +133,7 @@ TEST_F(DialogTest, CommandsWithoutAnEntryDoNothingAndHelpGoesToTheApplication)
     ui.script()
         .click(kUnhandled)
         .pressF1()
-        .then([this](HeadlessBackend& u) {
+        .then([this](FakeBackend& u) {
             EXPECT_EQ(app.helpCommands, 1);
             EXPECT_THAT(u.openDialogs(), ElementsAre(900));
             EXPECT_EQ(u.text(kName), "kept");
@@ -170,25 +169,25 @@ TEST(CentredFrame, MovesTheWindowIntoTheWorkArea)
 
 TEST_F(DialogTest, OpensCentredOnTheWorkAreaWithoutOwnerAndOverTheActiveDialogWhenNested)
 {
-    ui.setWorkArea({0, 0, 1000, 800});
+    ui.screenWorkArea = {0, 0, 1000, 800};
     fw::PixelRect outer;
     fw::PixelRect inner;
     ui.script()
-        .then([&](HeadlessBackend& u) { outer = u.top().frame(); })
+        .then([&](FakeBackend& u) { outer = u.top().frame(); })
         .click(kNested)
-        .then([&](HeadlessBackend& u) {
+        .then([&](FakeBackend& u) {
             EXPECT_THAT(u.openDialogs(), ElementsAre(900, 900));
             inner = u.top().frame();
             EXPECT_EQ(u.top().owner(), dlg.window());
         })
         .pressEscape(kName)
-        .then([this](HeadlessBackend& u) {
+        .then([this](FakeBackend& u) {
             EXPECT_EQ(dlg.nestedResult, fw::kIdCancel);
             EXPECT_THAT(u.openDialogs(), ElementsAre(900));
             u.top().moveTo(-50, 700);
         })
         .click(kNested)
-        .then([&](HeadlessBackend& u) { inner = u.top().frame(); })
+        .then([&](FakeBackend& u) { inner = u.top().frame(); })
         .closeBox()
         .closeBox();
     EXPECT_EQ(run(), fw::kIdCancel);
@@ -201,14 +200,14 @@ TEST_F(DialogTest, OpensCentredOnTheWorkAreaWithoutOwnerAndOverTheActiveDialogWh
 
 TEST_F(DialogTest, NestedDialogCentresOnTheWorkAreaWhenTheOwnerIsMinimised)
 {
-    ui.setWorkArea({0, 0, 1000, 800});
+    ui.screenWorkArea = {0, 0, 1000, 800};
     ui.script()
-        .then([](HeadlessBackend& u) {
+        .then([](FakeBackend& u) {
             u.top().moveTo(0, 0);
             u.top().setMinimised(true);
         })
         .click(kNested)
-        .then([](HeadlessBackend& u) {
+        .then([](FakeBackend& u) {
             const fw::PixelRect r = u.top().frame();
             EXPECT_EQ(r.x, (1000 - r.cx) / 2);
             EXPECT_EQ(r.y, (800 - r.cy) / 2);
@@ -229,35 +228,35 @@ TEST_F(DialogTest, AfxMessageBoxUsesTheApplicationNameAndAddsTheExclamationIcon)
             fw::AfxMessageBox("Info", fw::MbButtons::Ok, fw::MbIcon::Information);
         },
         "C:\\Program Files\\Tavrin\\TAVRIN.EXE");
-    ASSERT_EQ(ui.messageBoxes().size(), 3u);
-    const auto& first = ui.messageBoxes()[0];
+    ASSERT_EQ(ui.messageBoxes.size(), 3u);
+    const auto& first = ui.messageBoxes[0];
     EXPECT_EQ(first.text, "Seven is a string resource.");
     EXPECT_EQ(first.caption, "TAVRIN");
     EXPECT_EQ(first.icon, fw::MbIcon::Exclamation);
     EXPECT_EQ(first.ownerTemplateId, 0);
-    EXPECT_EQ(ui.messageBoxes()[1].icon, fw::MbIcon::Exclamation);
+    EXPECT_EQ(ui.messageBoxes[1].icon, fw::MbIcon::Exclamation);
     EXPECT_EQ(answer, fw::kIdYes);
-    EXPECT_EQ(ui.messageBoxes()[2].icon, fw::MbIcon::Information);
+    EXPECT_EQ(ui.messageBoxes[2].icon, fw::MbIcon::Information);
 }
 
 TEST_F(DialogTest, DialogMessageBoxIsOwnedByTheDialogAndAddsNoIcon)
 {
-    ui.answerMessageBox(fw::kIdCancel);
+    ui.messageBoxAnswers.push_back(fw::kIdCancel);
     ui.script()
-        .then([this](HeadlessBackend&) {
+        .then([this](FakeBackend&) {
             EXPECT_EQ(dlg.MessageBox("Text", "Caption", fw::MbButtons::OkCancel), fw::kIdCancel);
             fw::AfxMessageBox("Over the dialog");
         })
         .closeBox();
     run();
-    ASSERT_EQ(ui.messageBoxes().size(), 2u);
-    const auto& box = ui.messageBoxes()[0];
+    ASSERT_EQ(ui.messageBoxes.size(), 2u);
+    const auto& box = ui.messageBoxes[0];
     EXPECT_EQ(box.ownerTemplateId, 900);
     EXPECT_EQ(box.text, "Text");
     EXPECT_EQ(box.caption, "Caption");
     EXPECT_EQ(box.buttons, fw::MbButtons::OkCancel);
     EXPECT_EQ(box.icon, fw::MbIcon::None);
-    EXPECT_EQ(ui.messageBoxes()[1].ownerTemplateId, 900);
+    EXPECT_EQ(ui.messageBoxes[1].ownerTemplateId, 900);
 }
 
 TEST(AppName, IsTheProgramFileNameWithoutItsExtension)

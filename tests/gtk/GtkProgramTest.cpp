@@ -15,7 +15,6 @@
 #include "framework/backends/gtk/GtkBackend.h"
 #include "framework/backends/gtk/ViewText.h"
 #include "res/Resources.h"
-#include "ui/ControlIds.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +24,7 @@
 #include <filesystem>
 #include <fstream>
 
-namespace tavrin::gtk::test {
+namespace tavrin::fw::gtk::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -436,7 +435,7 @@ TEST_F(GtkProgramTest, KeyboardReachesEveryControlAndOnlySpaceChangesASetting)
         // No arrow key changes a setting, wherever the focus is (Up and Down in Days are its own, below).
         for (int id : stops) {
             for (guint key : {GDK_KEY_Up, GDK_KEY_Down, GDK_KEY_Left, GDK_KEY_Right}) {
-                if (id == ui::kDays && (key == GDK_KEY_Up || key == GDK_KEY_Down))
+                if (id == res::kDays && (key == GDK_KEY_Up || key == GDK_KEY_Down))
                     continue;
                 activeDialog().setFocus(id);
                 pressKey(w, key);
@@ -445,8 +444,8 @@ TEST_F(GtkProgramTest, KeyboardReachesEveryControlAndOnlySpaceChangesASetting)
         }
 
         // Space selects each radio, clearing the others of its group, and ticks and clears each check box.
-        const std::vector<std::vector<int>> groups = {{ui::kOnLoad, ui::kOnClose, ui::kOnButton},
-                                                      {ui::kPopOver, ui::kPopUnder}};
+        const std::vector<std::vector<int>> groups = {{res::kOnLoad, res::kOnClose, res::kOnButton},
+                                                      {res::kPopOver, res::kPopUnder}};
         for (const std::vector<int>& group : groups) {
             for (int id : {group.back(), group.front()}) {
                 activeDialog().setFocus(id);
@@ -467,12 +466,12 @@ TEST_F(GtkProgramTest, KeyboardReachesEveryControlAndOnlySpaceChangesASetting)
         EXPECT_EQ(shownSettings(), defaults);
 
         // In Days, Up and Down step through its items and keep the focus (Up went to "Pop Under").
-        activeDialog().setFocus(ui::kDays);
+        activeDialog().setFocus(res::kDays);
         pressKey(w, GDK_KEY_Down);
         pressKey(w, GDK_KEY_Down);
         pressKey(w, GDK_KEY_Up);
-        EXPECT_EQ(activeDialog().text(ui::kDays), "1");
-        EXPECT_EQ(focusedId(), ui::kDays);
+        EXPECT_EQ(activeDialog().text(res::kDays), "1");
+        EXPECT_EQ(focusedId(), res::kDays);
         sendKey(w, GDK_KEY_Escape);
     });
     runProgram();
@@ -497,24 +496,24 @@ TEST_F(GtkProgramTest, TheTypicalRequestCanBeMadeFromTheKeyboardAlone)
     auto focusOn = [](int id) { return [id] { return focusedId() == id; }; };
     // Type a name, choose On Close, tick Scroll Bars, Create Popup, Copy Functions.
     waitForMain()
-        .until("the focus in the Name box", focusOn(ui::kName))
+        .until("the focus in the Name box", focusOn(res::kName))
         .then([] { sendText(GTK_WIDGET(mainDialog()), "My Popup"); })
-        .until("the typed name", [] { return activeDialog().text(ui::kName) == "My Popup"; })
+        .until("the typed name", [] { return activeDialog().text(res::kName) == "My Popup"; })
         .then(tabs(3))
-        .until("the focus on On Close", focusOn(ui::kOnClose))
+        .until("the focus on On Close", focusOn(res::kOnClose))
         .then(press(GDK_KEY_space))
-        .until("On Close selected", [] { return activeDialog().checkState(ui::kOnClose) == 1; })
+        .until("On Close selected", [] { return activeDialog().checkState(res::kOnClose) == 1; })
         .then(tabs(8))
-        .until("the focus on Scroll Bars", focusOn(ui::kScrollBars))
+        .until("the focus on Scroll Bars", focusOn(res::kScrollBars))
         .then(press(GDK_KEY_space))
-        .until("Scroll Bars ticked", [] { return activeDialog().checkState(ui::kScrollBars) == 1; })
+        .until("Scroll Bars ticked", [] { return activeDialog().checkState(res::kScrollBars) == 1; })
         .then(tabs(10))
-        .until("the focus on Create Popup", focusOn(ui::kCreatePopup))
+        .until("the focus on Create Popup", focusOn(res::kCreatePopup))
         .then(press(GDK_KEY_Return))
         .until("the Results dialog", [] { return windowTitled("Results") != nullptr; })
-        .until("the focus on Return", focusOn(ui::kReturn))
+        .until("the focus on Return", focusOn(res::kReturn))
         .then(tabs(4))
-        .until("the focus on Copy Functions", focusOn(ui::kCopyFunctions))
+        .until("the focus on Copy Functions", focusOn(res::kCopyFunctions))
         .then(press(GDK_KEY_space))
         .until("a moment", after(300))
         .then([clipboard] { clipboard->start(); })
@@ -528,7 +527,7 @@ TEST_F(GtkProgramTest, TheTypicalRequestCanBeMadeFromTheKeyboardAlone)
         .then(press(GDK_KEY_Escape))
         .until("the Results dialog to close", [] { return windowTitled("Results") == nullptr; })
         .then([] {
-            EXPECT_EQ(activeDialog().text(ui::kName), "MyPopup");
+            EXPECT_EQ(activeDialog().text(res::kName), "MyPopup");
             sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_Escape);
         });
     runProgram();
@@ -544,7 +543,7 @@ TEST_F(GtkProgramTest, EveryBoxKeepsAPasted100KbTextWhole)
     waitForMain()
         .then([source, text] { source->serve(text); })
         .until("another program to hold the text", [source] { return source->serving(); });
-    for (int id : {ui::kName, ui::kUrl, ui::kHeight, ui::kWidth, ui::kLeft, ui::kTop, ui::kDays}) {
+    for (int id : {res::kName, res::kUrl, res::kHeight, res::kWidth, res::kLeft, res::kTop, res::kDays}) {
         driver
             .then([id] {
                 activeDialog().setFocus(id);
@@ -598,14 +597,14 @@ TEST_F(GtkProgramTest, PastedNonAsciiAndA100KbUrlStayWholeOnEveryPath)
         .then([source, name] { source->serve(name); })
         .until("another program to hold the name", [source] { return source->serving(); })
         .then([] { sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_v, GDK_CONTROL_MASK); })
-        .until("the pasted name", [name] { return activeDialog().text(ui::kName) == name; })
+        .until("the pasted name", [name] { return activeDialog().text(res::kName) == name; })
         .then([source, url] { source->serve(url); })
         .until("another program to hold the URL", [source] { return source->serving(); })
         .then([] {
             sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_Tab);
             sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_v, GDK_CONTROL_MASK);
         })
-        .until("the whole URL pasted", [url] { return activeDialog().text(ui::kUrl) == url; })
+        .until("the whole URL pasted", [url] { return activeDialog().text(res::kUrl) == url; })
         .then([] { sendClick(named(mainDialog(), "Create Popup")); })
         .until("the Results dialog", [] { return windowTitled("Results") != nullptr; })
         .then([functions, loader] {
@@ -618,8 +617,8 @@ TEST_F(GtkProgramTest, PastedNonAsciiAndA100KbUrlStayWholeOnEveryPath)
     driver.then([] { sendClick(named(windowTitled("Results"), "Return")); })
         .until("the Results dialog to close", [] { return windowTitled("Results") == nullptr; })
         .then([strippedName, url] {
-            EXPECT_EQ(activeDialog().text(ui::kName), strippedName);
-            EXPECT_TRUE(activeDialog().text(ui::kUrl) == url) << "the URL box lost text";
+            EXPECT_EQ(activeDialog().text(res::kName), strippedName);
+            EXPECT_TRUE(activeDialog().text(res::kUrl) == url) << "the URL box lost text";
             sendClick(named(mainDialog(), "Test Popup"));
         });
     untilBrowserStarted().then([] { sendKey(GTK_WIDGET(mainDialog()), GDK_KEY_Escape); });
@@ -638,9 +637,9 @@ TEST_F(GtkProgramTest, EveryDialogsControlsSitAtTheirDialogUnitRectangles)
 }
 
 }  // namespace
-}  // namespace tavrin::gtk::test
+}  // namespace tavrin::fw::gtk::test
 
 int main(int argc, char** argv)
 {
-    return tavrin::gtk::test::runTestsOnDisplay(argc, argv);
+    return tavrin::fw::gtk::test::runTestsOnDisplay(argc, argv);
 }

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace tavrin::gtk::test {
+namespace tavrin::fw::gtk::test {
 
 void pump(int ms)
 {
@@ -167,6 +167,47 @@ GtkWidget* closeBox(GtkWindow* window)
     });
 }
 
+GtkWidget* named(GtkWindow* window, const std::string& name, GType type)
+{
+    if (!window)
+        return nullptr;
+    return findWidget(GTK_WIDGET(window), type, [&](GtkWidget* widget) {
+        AtkObject* accessible = gtk_widget_get_accessible(widget);
+        const char* current = accessible ? atk_object_get_name(accessible) : nullptr;
+        return current && name == current;
+    });
+}
+
+GtkWidget* placedWidget(GtkDialogWindow& window, int id)
+{
+    return findWidget(GTK_WIDGET(window.gtkWindow()), GTK_TYPE_WIDGET, [id](GtkWidget* widget) {
+        return GPOINTER_TO_INT(g_object_get_data(G_OBJECT(widget), kControlIdKey)) == id;
+    });
+}
+
+GtkWidget* controlWidget(GtkDialogWindow& window, int id)
+{
+    GtkWidget* placed = placedWidget(window, id);
+    if (GTK_IS_SCROLLED_WINDOW(placed))
+        return gtk_bin_get_child(GTK_BIN(placed));
+    if (GTK_IS_BOX(placed))
+        return findWidget(placed, GTK_TYPE_ENTRY);
+    return placed;
+}
+
+GtkWidget* dropDown()
+{
+    GList* toplevels = gtk_window_list_toplevels();
+    GtkWidget* found = nullptr;
+    for (GList* item = toplevels; item && !found; item = item->next) {
+        auto* widget = GTK_WIDGET(item->data);
+        if (gtk_style_context_has_class(gtk_widget_get_style_context(widget), "tavrin-dropdown"))
+            found = widget;
+    }
+    g_list_free(toplevels);
+    return found;
+}
+
 GtkWidget* shownToplevel(GType type)
 {
     GList* toplevels = gtk_window_list_toplevels();
@@ -224,7 +265,7 @@ void ClipboardReader::finished(GObject* source, GAsyncResult* result, gpointer s
 
 namespace {
 
-Window clipboardOwnerWindow()
+::Window clipboardOwnerWindow()
 {
     return XGetSelectionOwner(xDisplay(), XInternAtom(xDisplay(), "CLIPBOARD", False));
 }
@@ -263,7 +304,7 @@ void ClipboardOwner::serve(const std::string& text)
 
 bool ClipboardOwner::serving() const
 {
-    Window owner = clipboardOwnerWindow();
+    ::Window owner = clipboardOwnerWindow();
     return process_ && owner != None && owner != ownerBefore_;
 }
 
@@ -335,9 +376,16 @@ void ScriptedEvents::onEnterKey(int focusId)
     log.push_back("enter " + std::to_string(focusId));
 }
 
+void ScriptedEvents::onEscapeKey()
+{
+    log.push_back("escape");
+    ended = true;
+    window->endDialog(fw::kIdCancel);
+}
+
 void ScriptedEvents::onSysCommand(unsigned command)
 {
     log.push_back("syscommand " + std::to_string(command));
 }
 
-}  // namespace tavrin::gtk::test
+}  // namespace tavrin::fw::gtk::test

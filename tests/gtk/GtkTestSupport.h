@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace tavrin::gtk::test {
+namespace tavrin::fw::gtk::test {
 
 // Runs GTK's main context for `ms` milliseconds.
 void pump(int ms = 60);
@@ -30,6 +30,14 @@ void click(GtkWidget* widget);
 GtkWidget* findWidget(GtkWidget* root, GType type, const std::function<bool(GtkWidget*)>& match = {});
 // The header bar's close button of `window`.
 GtkWidget* closeBox(GtkWindow* window);
+// The widget of `window` whose accessible name is `name`, and that is of `type`.
+GtkWidget* named(GtkWindow* window, const std::string& name, GType type = GTK_TYPE_WIDGET);
+// The widget the back end placed for control `id`, found by the id it carries.
+GtkWidget* placedWidget(GtkDialogWindow& window, int id);
+// The widget of control `id` that takes the focus: a combo box's field, a multi-line box's text view.
+GtkWidget* controlWidget(GtkDialogWindow& window, int id);
+// The drop-down window of a combo box's list; nullptr until the list first drops.
+GtkWidget* dropDown();
 // A toplevel window other than the ones in `known` that is shown, of `type`.
 GtkWidget* shownToplevel(GType type);
 
@@ -80,8 +88,9 @@ public:
     bool onInitDialog(fw::Window& window) override;
     // Ids 1 and 2 end the dialog with that result, as the framework's default commands do.
     void onCommand(int id) override;
-    // Enter ends the dialog with 1 unless the focus is on a push button.
     void onEnterKey(int focusId) override;
+    // Escape ends the dialog with 2, as the framework's does with no list dropped.
+    void onEscapeKey() override;
     void onSysCommand(unsigned command) override;
 
     std::vector<std::string> log;
@@ -95,4 +104,4 @@ private:
     std::function<void(GtkDialogWindow&)> init_;
 };
 
-}  // namespace tavrin::gtk::test
+}  // namespace tavrin::fw::gtk::test

@@ -2,7 +2,7 @@
 
 #include "GtkTestSupport.h"
 
-namespace tavrin::gtk::test {
+namespace tavrin::fw::gtk::test {
 
 ProgramDriver::~ProgramDriver()
 {
@@ -74,15 +74,4 @@ GtkWindow* windowTitled(const std::string& title)
     return found;
 }
 
-GtkWidget* named(GtkWindow* window, const std::string& name, GType type)
-{
-    if (!window)
-        return nullptr;
-    return findWidget(GTK_WIDGET(window), type, [&](GtkWidget* widget) {
-        AtkObject* accessible = gtk_widget_get_accessible(widget);
-        const char* current = accessible ? atk_object_get_name(accessible) : nullptr;
-        return current && name == current;
-    });
-}
-
-}  // namespace tavrin::gtk::test
+}  // namespace tavrin::fw::gtk::test

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace tavrin::gtk::test {
+namespace tavrin::fw::gtk::test {
 
 class ProgramDriver {
 public:
@@ -45,7 +45,5 @@ private:
 
 // The shown toplevel window titled `title`; nullptr if there is none.
 GtkWindow* windowTitled(const std::string& title);
-// The widget of `window` whose accessible name is `name`, and that is of `type`.
-GtkWidget* named(GtkWindow* window, const std::string& name, GType type = GTK_TYPE_WIDGET);
 
-}  // namespace tavrin::gtk::test
+}  // namespace tavrin::fw::gtk::test

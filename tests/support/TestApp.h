@@ -2,7 +2,7 @@
 // Runs test code inside a framework application on the in-memory back end.
 
 #include "framework/App.h"
-#include "framework/backends/headless/HeadlessBackend.h"
+#include "support/FakeBackend.h"
 
 #include <functional>
 #include <utility>

@@ -4,7 +4,6 @@
 #include "res/Resources.h"
 #include "support/TestApp.h"
 #include "ui/CResultsDlg.h"
-#include "ui/ControlIds.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -12,15 +11,14 @@
 namespace tavrin::ui {
 namespace {
 
-using fw::headless::FakeClipboard;
-using fw::headless::HeadlessBackend;
+using namespace res;
+using test::FakeBackend;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 const std::string kFunctions = "<SCRIPT LANGUAGE=\"JavaScript\">\r\n<!--\r\nfunction popup() {}\r\n//-->\r\n</SCRIPT>\r\n";
 const std::string kLoader = " onLoad=\"popup()\"";
-const std::string kInstruction = "Paste this code into your body tag just before it closes with >";
 
 class ResultsDialogTest : public ::testing::Test {
 protected:
@@ -40,40 +38,14 @@ protected:
         return result;
     }
 
-    HeadlessBackend ui;
+    FakeBackend ui;
     test::TestApp app;
 };
-
-TEST(ResultsTemplate, HasTheCaptionsSizesAndTabOrderOfTheResultsDialog)
-{
-    const fw::DialogTemplate& t = res::resultsTemplate();
-    EXPECT_EQ(t.id, 131);
-    EXPECT_EQ(t.caption, "Results");
-    EXPECT_EQ(t.cx, 279);
-    EXPECT_EQ(t.cy, 193);
-    EXPECT_EQ(t.fontName, "MS Sans Serif");
-    EXPECT_EQ(t.fontPoints, 8);
-    std::vector<int> tabOrder;
-    for (const fw::ControlTemplate& c : t.controls) {
-        if (c.tabStop)
-            tabOrder.push_back(c.id);
-    }
-    EXPECT_THAT(tabOrder, ElementsAre(kReturn, kFunctionsBox, kLoaderBox, kCopyLoader, kCopyFunctions));
-    EXPECT_TRUE(t.control(kReturn)->defaultButton);
-    EXPECT_EQ(t.control(kFunctionsBox)->rect.cx, 257);
-    EXPECT_EQ(t.control(kFunctionsBox)->rect.cy, 65);
-    EXPECT_EQ(t.control(kLoaderBox)->rect.cy, 28);
-    for (int box : {kFunctionsBox, kLoaderBox}) {
-        const fw::ControlTemplate& c = *t.control(box);
-        EXPECT_TRUE(c.readOnly && c.multiLine && c.vScroll && c.wrap) << box;
-    }
-    EXPECT_EQ(t.control(kInstructionLine)->caption, kInstruction);
-}
 
 TEST_F(ResultsDialogTest, ShowsTheThreeTextsWithFocusOnReturn)
 {
     ui.script()
-        .then([](HeadlessBackend& u) {
+        .then([](FakeBackend& u) {
             EXPECT_EQ(u.text(kFunctionsBox), kFunctions);
             EXPECT_EQ(u.text(kLoaderBox), kLoader);
             EXPECT_EQ(u.text(kInstructionLine), "Paste it into your <BODY> tag.");
@@ -86,7 +58,7 @@ TEST_F(ResultsDialogTest, ShowsTheThreeTextsWithFocusOnReturn)
 TEST_F(ResultsDialogTest, TheTemplatesInstructionNeverStaysVisible)
 {
     ui.script()
-        .then([](HeadlessBackend& u) { EXPECT_EQ(u.text(kInstructionLine), ""); })
+        .then([](FakeBackend& u) { EXPECT_EQ(u.text(kInstructionLine), ""); })
         .click(kReturn);
     run(kFunctions, kLoader, "");
 }
@@ -95,25 +67,25 @@ TEST_F(ResultsDialogTest, CopyButtonsPutExactlyTheTextWithItsZeroOnTheClipboard)
 {
     ui.script()
         .click(kCopyFunctions)
-        .then([](HeadlessBackend& u) { EXPECT_EQ(u.clipboard().bytes(), kFunctions + '\0'); })
+        .then([](FakeBackend& u) { EXPECT_EQ(u.clipboard, kFunctions); })
         .click(kCopyLoader)
-        .then([](HeadlessBackend& u) { EXPECT_EQ(u.clipboard().bytes(), kLoader + '\0'); })
+        .then([](FakeBackend& u) { EXPECT_EQ(u.clipboard, kLoader); })
         .click(kCopyFunctions)
         .click(kCopyFunctions)
         .click(kReturn);
     run();
     // Loader then functions leaves only the functions.
-    EXPECT_EQ(ui.clipboard().bytes(), kFunctions + '\0');
-    EXPECT_EQ(ui.clipboard().copies(), 4);
-    EXPECT_THAT(ui.messageBoxes(), IsEmpty());
+    EXPECT_EQ(ui.clipboard, kFunctions);
+    EXPECT_EQ(ui.copies, 4);
+    EXPECT_THAT(ui.messageBoxes, IsEmpty());
 }
 
-TEST_F(ResultsDialogTest, AnEmptyTextCopiesAsAnEntryHoldingOnlyTheZero)
+TEST_F(ResultsDialogTest, AnEmptyTextCopiesAsAnEmptyEntry)
 {
-    ui.clipboard().setBytes(std::string("old\0", 4));
+    ui.clipboard = "old";
     ui.script().click(kCopyLoader).click(kReturn);
     run(kFunctions, "");
-    EXPECT_EQ(ui.clipboard().bytes(), std::string(1, '\0'));
+    EXPECT_EQ(ui.clipboard, "");
 }
 
 TEST_F(ResultsDialogTest, EnterOnTheTextBoxesOrReturnClosesAndOnACopyButtonCopies)
@@ -122,38 +94,36 @@ TEST_F(ResultsDialogTest, EnterOnTheTextBoxesOrReturnClosesAndOnACopyButtonCopie
         ui.script().pressEnter(focusId);
         EXPECT_EQ(run(), fw::kIdOk) << focusId;
     }
-    EXPECT_EQ(ui.clipboard().copies(), 0);
+    EXPECT_EQ(ui.copies, 0);
 
     ui.script()
         .pressEnter(kCopyLoader)
-        .then([](HeadlessBackend& u) { EXPECT_EQ(u.clipboard().bytes(), kLoader + '\0'); })
+        .then([](FakeBackend& u) { EXPECT_EQ(u.clipboard, kLoader); })
         .pressEnter(kCopyFunctions)
-        .then([](HeadlessBackend& u) {
-            EXPECT_EQ(u.clipboard().bytes(), kFunctions + '\0');
+        .then([](FakeBackend& u) {
+            EXPECT_EQ(u.clipboard, kFunctions);
             EXPECT_THAT(u.openDialogs(), ElementsAre(131));
         })
         .pressEscape(kCopyFunctions);
     EXPECT_EQ(run(), fw::kIdCancel);
 }
 
-TEST_F(ResultsDialogTest, AFailedCopyIsToldKeepsTheOldContentAndLeaksNothing)
+TEST_F(ResultsDialogTest, AFailedCopyIsTold)
 {
     const struct {
-        FakeClipboard::Failure step;
+        fw::ClipboardResult result;
         const char* why;
     } cases[] = {
-        {FakeClipboard::Failure::Open, "another program is using the clipboard"},
-        {FakeClipboard::Failure::Allocate, "not enough memory"},
-        {FakeClipboard::Failure::Lock, "not enough memory"},
-        {FakeClipboard::Failure::Set, "did not accept"},
+        {fw::ClipboardResult::CannotOpen, "another program is using the clipboard"},
+        {fw::ClipboardResult::NoMemory, "not enough memory"},
+        {fw::ClipboardResult::Refused, "did not accept"},
     };
     for (const auto& c : cases) {
-        HeadlessBackend u;
-        u.clipboard().setBytes(std::string("old text\0", 9));
-        u.clipboard().failAt(c.step);
+        FakeBackend u;
+        u.copyResult = c.result;
         u.script()
             .click(kCopyFunctions)
-            .then([](HeadlessBackend& v) { EXPECT_THAT(v.openDialogs(), ElementsAre(131)); })
+            .then([](FakeBackend& v) { EXPECT_THAT(v.openDialogs(), ElementsAre(131)); })
             .click(kReturn);
         int result = 0;
         app.runWith(u, [&] {
@@ -163,11 +133,8 @@ TEST_F(ResultsDialogTest, AFailedCopyIsToldKeepsTheOldContentAndLeaksNothing)
         });
         EXPECT_EQ(result, fw::kIdOk);
         EXPECT_THAT(u.errors(), IsEmpty());
-        EXPECT_EQ(u.clipboard().bytes(), std::string("old text\0", 9));
-        EXPECT_FALSE(u.clipboard().isOpen());
-        EXPECT_EQ(u.clipboard().blocksAllocated(), u.clipboard().blocksFreed());
-        ASSERT_EQ(u.messageBoxes().size(), 1u);
-        const fw::headless::ShownMessageBox& box = u.messageBoxes()[0];
+        ASSERT_EQ(u.messageBoxes.size(), 1u);
+        const test::ShownMessageBox& box = u.messageBoxes[0];
         EXPECT_THAT(box.text, HasSubstr("was not copied"));
         EXPECT_THAT(box.text, HasSubstr(c.why));
         EXPECT_EQ(box.ownerTemplateId, 131);

@@ -2,6 +2,7 @@
 // templates, keyboard and mouse input through the system, the clipboard read
 // back by a second program, and the shell's "open" recorded by the session.
 #include "framework/backends/win32/Win32Backend.h"
+#include "framework/backends/win32/Win32DialogWindow.h"
 
 #include "framework/backends/win32/Utf8.h"
 #include "UserInput.h"
@@ -22,6 +23,7 @@
 namespace {
 
 using namespace tavrin::fw;
+using namespace tavrin::fw::win32;
 using tavrin::fw::win32::narrow;
 using tavrin::test::clickControl;
 using tavrin::test::pressKey;
@@ -107,7 +109,6 @@ public:
 
     std::vector<int> commands;
     std::vector<unsigned> sysCommands;
-    std::vector<int> enterKeys;
     Window* window = nullptr;
 
     bool onInitDialog(Window& w) override
@@ -126,7 +127,6 @@ public:
         if (!keepOpen(id))
             window->endDialog(id);
     }
-    void onEnterKey(int focusId) override { enterKeys.push_back(focusId); }
     void onSysCommand(unsigned command) override
     {
         sysCommands.push_back(command);
@@ -165,7 +165,7 @@ private:
 
 HWND hwndOf(const Window& w)
 {
-    return static_cast<HWND>(Win32Backend::nativeHandle(w));
+    return static_cast<const Win32DialogWindow&>(w).hwnd();
 }
 
 // A left click in the middle of a control.

@@ -60,7 +60,7 @@ TEST(WinsockStart, AFailedStartIsRefusedWithoutCleanup)
 
 TEST(WinsockStart, TheSystemGrantsVersionOneOne)
 {
-    tavrin::fw::Win32Backend backend;
+    tavrin::fw::win32::Win32Backend backend;
     EXPECT_TRUE(backend.startSockets());
 }
 

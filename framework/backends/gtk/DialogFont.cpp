@@ -6,7 +6,7 @@
 #include <map>
 #include <utility>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 namespace {
 
@@ -77,4 +77,4 @@ DialogFont dialogFont(const std::string& templateFont, int points)
     return found->second;
 }
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

@@ -8,7 +8,7 @@
 
 #include <string>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 struct DialogFont {
     std::string family;  // CSS font family
@@ -24,4 +24,4 @@ struct DialogFont {
 // Sans where installed for the classic dialog font, else the desktop's sans.
 DialogFont dialogFont(const std::string& templateFont, int points);
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 namespace {
 
@@ -329,4 +329,4 @@ void DropDownCombo::onRowActivated(GtkTreeView*, GtkTreePath* path, GtkTreeViewC
     static_cast<DropDownCombo*>(self)->pick(gtk_tree_path_get_indices(path)[0]);
 }
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

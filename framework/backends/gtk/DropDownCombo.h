@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 // The Days-style combo: widget() goes into the dialog, entry() takes focus.
 class DropDownCombo {
@@ -32,10 +32,6 @@ public:
 
     GtkWidget* widget() const { return box_; }
     GtkWidget* entry() const { return entry_; }
-    GtkWidget* arrowButton() const { return button_; }
-    // The drop-down's own window, for tests; nullptr until it first drops.
-    GtkWidget* popup() const { return popup_.get(); }
-    GtkWidget* list() const { return tree_; }
 
     std::string text() const;
     void setText(std::string_view text);
@@ -85,4 +81,4 @@ private:
     bool settingText_ = false;
 };
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

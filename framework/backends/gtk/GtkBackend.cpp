@@ -1,11 +1,9 @@
 #include "framework/backends/gtk/GtkBackend.h"
 
-#include "cli/GioPageOpener.h"
 #include "framework/backends/gtk/GtkDialogWindow.h"
+#include "gio/OpenFile.h"
 
-#include <cstdio>
-
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 namespace {
 
@@ -204,8 +202,7 @@ fw::ClipboardResult GtkBackend::copyText(fw::Window&, std::string_view text)
 
 bool GtkBackend::openWithDefaultApplication(const std::string& path)
 {
-    GioPageOpener opener;
-    return opener.open(path);
+    return gio::openWithDefaultApplication(path);
 }
 
 bool GtkBackend::startSockets()
@@ -214,4 +211,4 @@ bool GtkBackend::startSockets()
     return true;
 }
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

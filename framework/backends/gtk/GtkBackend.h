@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 // Starts GTK; false when no display can be opened.
 bool initToolkit(int& argc, char**& argv);
@@ -53,4 +53,4 @@ private:
     bool copied_ = false;
 };
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

@@ -6,11 +6,10 @@
 #include "framework/backends/gtk/UnlimitedEntry.h"
 #include "framework/backends/gtk/ViewText.h"
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 namespace {
 
-constexpr const char* kIdKey = "tavrin-control-id";
 constexpr const char* kCommandKey = "tavrin-command";
 
 // "&" marks the mnemonic in our captions, "_" in GTK's; "&&" is a plain "&".
@@ -235,7 +234,7 @@ void GtkDialogWindow::buildControl(const fw::ControlTemplate& tmpl)
         control.clickedHandler = g_signal_connect(widget, "clicked", G_CALLBACK(onClicked), this);
         setAccessibleName(widget, tmpl.caption);
     }
-    g_object_set_data(G_OBJECT(widget), kIdKey, GINT_TO_POINTER(tmpl.id));
+    g_object_set_data(G_OBJECT(widget), kControlIdKey, GINT_TO_POINTER(tmpl.id));
     gtk_widget_set_can_focus(control.focusable, tmpl.tabStop || GTK_IS_ENTRY(control.focusable) ||
                                                     GTK_IS_TEXT_VIEW(control.focusable));
     gtk_widget_set_size_request(widget, cx, cy);
@@ -297,29 +296,6 @@ GtkDialogWindow::Control* GtkDialogWindow::find(int id)
 const GtkDialogWindow::Control* GtkDialogWindow::find(int id) const
 {
     return const_cast<GtkDialogWindow*>(this)->find(id);
-}
-
-GtkWidget* GtkDialogWindow::controlWidget(int id) const
-{
-    const Control* control = find(id);
-    return control ? control->focusable : nullptr;
-}
-
-GtkWidget* GtkDialogWindow::placedWidget(int id) const
-{
-    const Control* control = find(id);
-    return control ? control->placed : nullptr;
-}
-
-GtkWidget* GtkDialogWindow::placedWidgetAt(std::size_t templateIndex) const
-{
-    return templateIndex < controls_.size() ? controls_[templateIndex].placed : nullptr;
-}
-
-DropDownCombo* GtkDialogWindow::combo(int id) const
-{
-    const Control* control = find(id);
-    return control ? control->combo.get() : nullptr;
 }
 
 int GtkDialogWindow::run()
@@ -578,29 +554,26 @@ void GtkDialogWindow::openSystemMenu()
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(menuButton_), TRUE);
 }
 
-void GtkDialogWindow::postCommand(int id, bool system)
+void GtkDialogWindow::post(std::function<void(fw::WindowEvents&)> report)
 {
-    // A command may run a nested modal loop. Run from inside the signal that raised it, that loop would stall
-    // the source the signal came from; the accessibility bridge's D-Bus source, for one, cannot recurse, so a
-    // screen reader would go deaf while the nested dialog is open.
-    pendingCommands_.emplace_back(id, system);
+    // Every click, key and menu command the dialog reports may run a nested modal loop. Run from inside the
+    // signal that raised it, that loop would stall the source the signal came from; the accessibility bridge's
+    // D-Bus source, for one, cannot recurse, so a screen reader would go deaf while the nested dialog is open.
+    pendingReports_.push_back(std::move(report));
     if (deliverySource_ == 0)
-        deliverySource_ = g_idle_add_full(G_PRIORITY_HIGH_IDLE, deliverCommands, this, nullptr);
+        deliverySource_ = g_idle_add_full(G_PRIORITY_HIGH_IDLE, deliverReports, this, nullptr);
 }
 
-gboolean GtkDialogWindow::deliverCommands(gpointer self)
+gboolean GtkDialogWindow::deliverReports(gpointer self)
 {
     auto* window = static_cast<GtkDialogWindow*>(self);
     window->deliverySource_ = 0;
-    std::vector<std::pair<int, bool>> commands;
-    commands.swap(window->pendingCommands_);
-    for (auto [id, system] : commands) {
+    std::vector<std::function<void(fw::WindowEvents&)>> reports;
+    reports.swap(window->pendingReports_);
+    for (const auto& report : reports) {
         if (window->ended_)
             break;
-        if (system)
-            window->events_.onSysCommand(static_cast<unsigned>(id));
-        else
-            window->events_.onCommand(id);
+        report(window->events_);
     }
     return G_SOURCE_REMOVE;
 }
@@ -608,24 +581,25 @@ gboolean GtkDialogWindow::deliverCommands(gpointer self)
 void GtkDialogWindow::onClicked(GtkButton* button, gpointer self)
 {
     // A push button, check box or radio button was pressed.
-    int id = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), kIdKey));
+    int id = GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), kControlIdKey));
     if (id != fw::kNoId)
-        static_cast<GtkDialogWindow*>(self)->postCommand(id, false);
+        static_cast<GtkDialogWindow*>(self)->post([id](fw::WindowEvents& events) { events.onCommand(id); });
 }
 
 gboolean GtkDialogWindow::onKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
 {
-    // Enter goes to the framework with the focused control, Escape cancels, Alt+Space opens the window menu.
+    // Enter and Escape go to the framework, Enter with the control that has the focus as it is pressed;
+    // Alt+Space opens the window menu.
     auto* window = static_cast<GtkDialogWindow*>(self);
     GdkModifierType modifiers = static_cast<GdkModifierType>(event->state & gtk_accelerator_get_default_mod_mask());
     if (window->blockedBy_ > 0)
         return TRUE;
     if (isEnterKey(event->keyval) && (modifiers & ~GDK_SHIFT_MASK) == 0) {
-        window->events_.onEnterKey(window->focus());
+        window->post([focusId = window->focus()](fw::WindowEvents& events) { events.onEnterKey(focusId); });
         return TRUE;
     }
     if (event->keyval == GDK_KEY_Escape && modifiers == 0) {
-        window->events_.onCommand(fw::kIdCancel);
+        window->post([](fw::WindowEvents& events) { events.onEscapeKey(); });
         return TRUE;
     }
     if (event->keyval == GDK_KEY_space && modifiers == GDK_MOD1_MASK) {
@@ -649,21 +623,21 @@ gboolean GtkDialogWindow::onDelete(GtkWidget*, GdkEvent*, gpointer self)
     // The close box cancels; the window itself goes when the modal run ends.
     auto* window = static_cast<GtkDialogWindow*>(self);
     if (window->blockedBy_ == 0)
-        window->events_.onCommand(fw::kIdCancel);
+        window->post([](fw::WindowEvents& events) { events.onCommand(fw::kIdCancel); });
     return TRUE;
 }
 
 void GtkDialogWindow::onMenuClose(GtkMenuItem*, gpointer self)
 {
     // "Close" on the window menu cancels, as the close box does.
-    static_cast<GtkDialogWindow*>(self)->postCommand(fw::kIdCancel, false);
+    static_cast<GtkDialogWindow*>(self)->post([](fw::WindowEvents& events) { events.onCommand(fw::kIdCancel); });
 }
 
 void GtkDialogWindow::onMenuCommand(GtkMenuItem* item, gpointer self)
 {
     // An entry the dialog appended to the window menu.
     unsigned command = GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(item), kCommandKey));
-    static_cast<GtkDialogWindow*>(self)->postCommand(static_cast<int>(command), true);
+    static_cast<GtkDialogWindow*>(self)->post([command](fw::WindowEvents& events) { events.onSysCommand(command); });
 }
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

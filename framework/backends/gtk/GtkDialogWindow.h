@@ -4,18 +4,23 @@
 // controls at their template rectangles.
 //
 // `GtkBackend::runModal` creates it, lets the framework initialise it and
-// runs its nested loop; tests reach its widgets through `controlWidget`.
+// runs its nested loop. Each control's widget carries the control's id as
+// object data under `kControlIdKey`, by which tests find it.
 
 #include "framework/Backend.h"
 #include "framework/backends/gtk/DialogFont.h"
 #include "framework/backends/gtk/DropDownCombo.h"
 #include "framework/backends/gtk/GtkPtr.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
+
+// The object data key under which a control's widget holds its id.
+inline constexpr const char* kControlIdKey = "tavrin-control-id";
 
 class GtkBackend;
 
@@ -32,16 +37,6 @@ public:
     int run();
 
     GtkWindow* gtkWindow() const { return GTK_WINDOW(window_.get()); }
-    const DialogFont& font() const { return font_; }
-    // The widget that takes the focus for control `id` (the entry of a combo
-    // box, the text view of a multi-line box); nullptr for an unknown id.
-    GtkWidget* controlWidget(int id) const;
-    // The widget placed at the control's rectangle, by id or by place in the template.
-    GtkWidget* placedWidget(int id) const;
-    GtkWidget* placedWidgetAt(std::size_t templateIndex) const;
-    DropDownCombo* combo(int id) const;
-    GtkWidget* systemMenuButton() const { return menuButton_; }
-    GtkWidget* systemMenu() const { return menu_; }
 
     std::string text(int id) const override;
     void setText(int id, std::string_view text) override;
@@ -83,9 +78,9 @@ private:
     Control* find(int id);
     const Control* find(int id) const;
     void openSystemMenu();
-    // Reports a command from the main loop itself rather than from inside the signal that raised it.
-    void postCommand(int id, bool system);
-    static gboolean deliverCommands(gpointer self);
+    // Reports to the framework from the main loop itself rather than from inside the signal that raised it.
+    void post(std::function<void(fw::WindowEvents&)> report);
+    static gboolean deliverReports(gpointer self);
 
     static void onClicked(GtkButton* button, gpointer self);
     static gboolean onKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
@@ -106,7 +101,7 @@ private:
     GtkWidget* menuImage_ = nullptr;
     GtkWidget* menu_ = nullptr;
     MainLoopPtr loop_;
-    std::vector<std::pair<int, bool>> pendingCommands_;  // id, and whether it is a window-menu command
+    std::vector<std::function<void(fw::WindowEvents&)>> pendingReports_;
     guint deliverySource_ = 0;
     int wantedX_ = 0;  // where the framework placed the frame
     int wantedY_ = 0;
@@ -116,4 +111,4 @@ private:
     int result_ = 0;
 };
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

@@ -1,31 +1,23 @@
 #pragma once
-// Owning handles for the GLib, GObject and GTK objects the back end creates.
+// Owning handles for the GTK objects the back end creates, beside GLib's
+// own (gio/GlibPtr.h).
 //
-// `GObjectPtr<T>` holds one reference; `TopLevelPtr` destroys a toplevel
-// window (GTK itself keeps toplevels alive until they are destroyed);
-// `FloatingWidgetPtr` sinks and owns a widget that sits in no container.
+// `TopLevelPtr` destroys a toplevel window (GTK itself keeps toplevels alive
+// until they are destroyed); `FloatingWidgetPtr` sinks and owns a widget
+// that sits in no container.
+
+#include "gio/GlibPtr.h"
 
 #include <gtk/gtk.h>
 
 #include <memory>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
-struct GObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-template <class T>
-using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
-
-struct GFree {
-    void operator()(gpointer memory) const { g_free(memory); }
-};
-using GCharPtr = std::unique_ptr<gchar, GFree>;
-
-struct GErrorFree {
-    void operator()(GError* error) const { g_error_free(error); }
-};
-using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
+using gio::GCharPtr;
+using gio::GErrorPtr;
+using gio::GObjectPtr;
+using gio::MainLoopPtr;
 
 struct WidgetDestroy {
     void operator()(GtkWidget* widget) const { gtk_widget_destroy(widget); }
@@ -56,9 +48,4 @@ struct FontMetricsUnref {
 };
 using FontMetricsPtr = std::unique_ptr<PangoFontMetrics, FontMetricsUnref>;
 
-struct MainLoopUnref {
-    void operator()(GMainLoop* loop) const { g_main_loop_unref(loop); }
-};
-using MainLoopPtr = std::unique_ptr<GMainLoop, MainLoopUnref>;
-
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 // `text` as GTK can show it: unchanged when it is UTF-8, else with its bad bytes replaced.
 inline std::string validUtf8(std::string_view text)
@@ -23,4 +23,4 @@ inline bool isEnterKey(guint keyval)
     return keyval == GDK_KEY_Return || keyval == GDK_KEY_KP_Enter || keyval == GDK_KEY_ISO_Enter;
 }
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 namespace {
 
@@ -88,15 +88,11 @@ void unlimited_buffer_init(UnlimitedBuffer* buffer)
 
 }  // namespace
 
-GObjectPtr<GtkEntryBuffer> newUnlimitedEntryBuffer()
-{
-    return GObjectPtr<GtkEntryBuffer>(GTK_ENTRY_BUFFER(g_object_new(unlimited_buffer_get_type(), nullptr)));
-}
-
 GtkWidget* newUnlimitedEntry()
 {
-    GObjectPtr<GtkEntryBuffer> buffer = newUnlimitedEntryBuffer();
+    // The entry takes a reference of its own to the buffer.
+    const GObjectPtr<GtkEntryBuffer> buffer(GTK_ENTRY_BUFFER(g_object_new(unlimited_buffer_get_type(), nullptr)));
     return gtk_entry_new_with_buffer(buffer.get());
 }
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

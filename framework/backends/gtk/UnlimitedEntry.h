@@ -10,12 +10,9 @@
 
 #include "framework/backends/gtk/GtkPtr.h"
 
-namespace tavrin::gtk {
-
-// A new entry buffer with no length limit, held by the returned reference.
-GObjectPtr<GtkEntryBuffer> newUnlimitedEntryBuffer();
+namespace tavrin::fw::gtk {
 
 // A new one-line entry on an unlimited buffer.
 GtkWidget* newUnlimitedEntry();
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

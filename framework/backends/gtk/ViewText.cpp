@@ -1,6 +1,6 @@
 #include "framework/backends/gtk/ViewText.h"
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 namespace {
 
@@ -65,4 +65,4 @@ std::string viewText(GtkTextBuffer* buffer)
     return text.get();
 }
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

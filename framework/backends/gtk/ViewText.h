@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace tavrin::gtk {
+namespace tavrin::fw::gtk {
 
 // Lines longer than this many bytes are shown in pieces of about this size.
 inline constexpr std::size_t kViewChunk = 1024;
@@ -24,4 +24,4 @@ void setViewText(GtkTextBuffer* buffer, std::string_view text);
 // The buffer's text, without the hidden breaks.
 std::string viewText(GtkTextBuffer* buffer);
 
-}  // namespace tavrin::gtk
+}  // namespace tavrin::fw::gtk

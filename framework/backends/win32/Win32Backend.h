@@ -6,11 +6,12 @@
 // "open" and Windows Sockets.
 //
 // Create one Win32Backend for the program's lifetime and hand it to the
-// framework; nothing in this header needs <windows.h>.
+// framework; nothing in this header needs <windows.h>. Each dialog runs as a
+// Win32DialogWindow.
 
 #include "framework/Backend.h"
 
-namespace tavrin::fw {
+namespace tavrin::fw::win32 {
 
 class Win32Backend final : public Backend {
 public:
@@ -27,11 +28,8 @@ public:
     bool openWithDefaultApplication(const std::string& path) override;
     bool startSockets() override;
 
-    // The native window (an HWND) behind a window this back end created.
-    static void* nativeHandle(const Window& window);
-
 private:
     bool socketsStarted_ = false;
 };
 
-}  // namespace tavrin::fw
+}  // namespace tavrin::fw::win32

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers shared by the test page tests: a scratch directory that removes
-// itself, whole-file reads and writes, and the names a directory holds.
+// Files for the tests that write pages (POSIX only): a scratch directory that
+// removes itself, whole-file reads and writes, and the names a directory holds.
 
 #include <filesystem>
 #include <fstream>

@@ -1,22 +1,40 @@
 // The main dialog as a user meets it: its first display, the radio groups,
-// the Days box, "Create Popup", the About box, "Help" and "Center".
+// the Days box, "Create Popup", the About box, "Help", "Center" and Enter.
 
-#include "ProgramSupport.h"
-#include "app/RunTavrin.h"
 #include "generator/ScriptGenerator.h"
 #include "res/Resources.h"
+#include "support/FakeBackend.h"
+#include "support/TestApp.h"
+#include "ui/CGeneratorApp.h"
+#include "ui/CGeneratorDlg.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <tuple>
+
 namespace tavrin::test {
 namespace {
 
-using fw::headless::HeadlessBackend;
-using fw::headless::SystemMenuItem;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using namespace ui;
+using namespace res;
+using ui::CGeneratorDlg;
+
+// Text, check state and list selection of one control.
+using ControlView = std::tuple<std::string, int, int>;
+
+std::map<int, ControlView> viewOf(const fw::Window& window)
+{
+    std::map<int, ControlView> view;
+    for (const fw::ControlTemplate& c : res::mainTemplate().controls) {
+        if (c.id != fw::kNoId)
+            view[c.id] = {window.text(c.id), window.checkState(c.id), window.listSelection(c.id)};
+    }
+    return view;
+}
 
 class MainDialogTest : public ::testing::Test {
 protected:
@@ -24,17 +42,17 @@ protected:
     void runProgram()
     {
         ui.script().click(kQuit);
-        runTavrin(ui, "/usr/bin/tavrin");
+        ui::theApp.run(ui, "/usr/bin/tavrin");
         EXPECT_THAT(ui.errors(), IsEmpty());
         EXPECT_THAT(ui.openDialogs(), IsEmpty());
     }
 
-    HeadlessBackend ui;
+    FakeBackend ui;
 };
 
 TEST_F(MainDialogTest, FirstDisplayShowsTheDefaultsWithFocusInTheNameBox)
 {
-    ui.script().then([](HeadlessBackend& u) {
+    ui.script().then([](FakeBackend& u) {
         EXPECT_THAT(u.openDialogs(), ElementsAre(102));
         EXPECT_EQ(u.text(kName), "PopUp");
         EXPECT_EQ(u.text(kUrl), kDefaultPageUrl);
@@ -69,7 +87,7 @@ TEST_F(MainDialogTest, ARadioClickKeepsWhatWasTypedAndKeepsItsGroupExclusive)
     ui.script()
         .type(kWidth, "300")
         .click(kOnClose)
-        .then([](HeadlessBackend& u) {
+        .then([](FakeBackend& u) {
             EXPECT_EQ(u.text(kWidth), "300");
             EXPECT_EQ(u.checkState(kOnLoad), 0);
             EXPECT_EQ(u.checkState(kOnClose), 1);
@@ -79,7 +97,7 @@ TEST_F(MainDialogTest, ARadioClickKeepsWhatWasTypedAndKeepsItsGroupExclusive)
         })
         .click(kPopUnder)
         .click(kOnButton)
-        .then([](HeadlessBackend& u) {
+        .then([](FakeBackend& u) {
             EXPECT_EQ(u.checkState(kOnLoad), 0);
             EXPECT_EQ(u.checkState(kOnClose), 0);
             EXPECT_EQ(u.checkState(kOnButton), 1);
@@ -88,7 +106,7 @@ TEST_F(MainDialogTest, ARadioClickKeepsWhatWasTypedAndKeepsItsGroupExclusive)
         })
         .click(kOnLoad)
         .click(kPopOver)
-        .then([](HeadlessBackend& u) {
+        .then([](FakeBackend& u) {
             EXPECT_EQ(u.checkState(kOnLoad), 1);
             EXPECT_EQ(u.checkState(kOnButton), 0);
             EXPECT_EQ(u.checkState(kPopOver), 1);
@@ -102,9 +120,9 @@ TEST_F(MainDialogTest, ClickingTheSelectedPopOverChangesNothing)
     std::map<int, ControlView> before;
     ui.script()
         .type(kName, "Sale")
-        .then([&](HeadlessBackend& u) { before = viewOf(u.top()); })
+        .then([&](FakeBackend& u) { before = viewOf(u.top()); })
         .click(kPopOver)
-        .then([&](HeadlessBackend& u) { EXPECT_EQ(viewOf(u.top()), before); });
+        .then([&](FakeBackend& u) { EXPECT_EQ(viewOf(u.top()), before); });
     runProgram();
 }
 
@@ -113,13 +131,13 @@ TEST_F(MainDialogTest, CreatePopupShowsTheNameWithoutBlanksOnlyOnceTheResultsAre
     ui.script()
         .type(kName, " Big  Sale ")
         .click(kCreatePopup)
-        .then([](HeadlessBackend& u) {
+        .then([](FakeBackend& u) {
             EXPECT_THAT(u.openDialogs(), ElementsAre(102, 131));
             EXPECT_EQ(u.dialog(0).text(kName), " Big  Sale ");
             EXPECT_NE(u.text(kFunctionsBox).find("BigSale"), std::string::npos);
         })
         .click(kReturn)
-        .then([](HeadlessBackend& u) { EXPECT_EQ(u.text(kName), "BigSale"); });
+        .then([](FakeBackend& u) { EXPECT_EQ(u.text(kName), "BigSale"); });
     runProgram();
 }
 
@@ -129,7 +147,7 @@ TEST_F(MainDialogTest, DaysKeepsAPickedItemAndAnyTypedTextThroughCreatePopup)
         .pickItem(kDays, 29)
         .click(kCreatePopup)
         .click(kReturn)
-        .then([](HeadlessBackend& u) {
+        .then([](FakeBackend& u) {
             EXPECT_EQ(u.listSelection(kDays), 29);
             EXPECT_EQ(u.text(kDays), "30");
         });
@@ -138,7 +156,7 @@ TEST_F(MainDialogTest, DaysKeepsAPickedItemAndAnyTypedTextThroughCreatePopup)
             .type(kDays, typed)
             .click(kCreatePopup)
             .click(kReturn)
-            .then([typed](HeadlessBackend& u) {
+            .then([typed](FakeBackend& u) {
                 EXPECT_EQ(u.text(kDays), typed);
                 EXPECT_EQ(u.listSelection(kDays), -1) << typed;
             });
@@ -149,7 +167,7 @@ TEST_F(MainDialogTest, DaysKeepsAPickedItemAndAnyTypedTextThroughCreatePopup)
 TEST_F(MainDialogTest, TheAboutBoxOpensFromTheSystemMenuTwiceAndLeavesTheDialogUnchanged)
 {
     std::map<int, ControlView> before;
-    auto checkAbout = [](HeadlessBackend& u) {
+    auto checkAbout = [](FakeBackend& u) {
         EXPECT_THAT(u.openDialogs(), ElementsAre(102, 100));
         const fw::DialogTemplate& about = u.top().dialogTemplate();
         EXPECT_EQ(about.caption, "About Tavrin");
@@ -160,48 +178,48 @@ TEST_F(MainDialogTest, TheAboutBoxOpensFromTheSystemMenuTwiceAndLeavesTheDialogU
     ui.script()
         .type(kWidth, "640")
         .click(kResizable)
-        .then([&](HeadlessBackend& u) { before = viewOf(u.top()); })
+        .then([&](FakeBackend& u) { before = viewOf(u.top()); })
         .systemMenu(0x10)
         .then(checkAbout)
         .click(kAboutOk)
         .systemMenu(0x10)
         .then(checkAbout)
         .pressEscape(kAboutOk)
-        .then([&](HeadlessBackend& u) {
+        .then([&](FakeBackend& u) {
             EXPECT_THAT(u.openDialogs(), ElementsAre(102));
             EXPECT_EQ(viewOf(u.top()), before);
         });
     runProgram();
-    EXPECT_THAT(ui.dialogsShown(), ElementsAre(102, 100, 100));
+    EXPECT_THAT(ui.dialogsShown, ElementsAre(102, 100, 100));
 }
 
 TEST_F(MainDialogTest, HelpDoesNothingHoweverOftenItIsPressed)
 {
     std::map<int, ControlView> before;
     ui.script()
-        .then([&](HeadlessBackend& u) { before = viewOf(u.top()); })
+        .then([&](FakeBackend& u) { before = viewOf(u.top()); })
         .click(kHelpButton)
         .click(kHelpButton)
         .pressEnter(kHelpButton)
         .pressF1()
-        .then([&](HeadlessBackend& u) {
+        .then([&](FakeBackend& u) {
             EXPECT_THAT(u.openDialogs(), ElementsAre(102));
             EXPECT_EQ(viewOf(u.top()), before);
         });
     runProgram();
-    EXPECT_THAT(ui.messageBoxes(), IsEmpty());
+    EXPECT_THAT(ui.messageBoxes, IsEmpty());
 }
 
 TEST_F(MainDialogTest, ATickedCenterStaysTickedAndChangesNothingElse)
 {
     std::map<int, ControlView> before;
     ui.script()
-        .then([&](HeadlessBackend& u) { before = viewOf(u.top()); })
+        .then([&](FakeBackend& u) { before = viewOf(u.top()); })
         .click(kCenter)
         .click(kOnLoad)
         .click(kCreatePopup)
         .click(kReturn)
-        .then([&](HeadlessBackend& u) {
+        .then([&](FakeBackend& u) {
             EXPECT_EQ(u.checkState(kCenter), 1);
             std::map<int, ControlView> after = viewOf(u.top());
             after.erase(kCenter);
@@ -209,6 +227,23 @@ TEST_F(MainDialogTest, ATickedCenterStaysTickedAndChangesNothingElse)
             EXPECT_EQ(after, before);
         });
     runProgram();
+}
+
+TEST(MainDialog, EnterInTheUrlBoxReadsTheControlsAndQuits)
+{
+    FakeBackend backend;
+    TestApp app(res::strings());
+    CGeneratorDlg dlg;
+    int result = 0;
+    backend.script().type(kUrl, "offer.htm").type(kHeight, "120").click(kLocation).pressEnter(kUrl);
+    app.runWith(backend, [&] { result = dlg.DoModal(); });
+    EXPECT_EQ(result, fw::kIdOk);
+    EXPECT_EQ(dlg.settings.pageUrl, "offer.htm");
+    EXPECT_EQ(dlg.settings.height, "120");
+    EXPECT_EQ(dlg.settings.location, 1);
+    EXPECT_EQ(dlg.onLoad, 0);
+    EXPECT_EQ(dlg.popOver, 0);
+    EXPECT_THAT(backend.errors(), IsEmpty());
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // "Test Popup" from the main dialog: the page written in the current
 // directory, opened through the back end, and each failure told.
 
-#include "app/RunTavrin.h"
-#include "framework/backends/headless/HeadlessBackend.h"
-#include "ui/ControlIds.h"
+#include "res/Resources.h"
+#include "support/FakeBackend.h"
+#include "ui/CGeneratorApp.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,20 +19,21 @@ namespace tavrin::test {
 namespace {
 
 namespace fs = std::filesystem;
-using fw::headless::HeadlessBackend;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-using namespace ui;
+using namespace res;
 
-// Makes a new empty directory the current one for the test, and removes it after.
+// Makes a new empty directory the current one for the test, and removes it
+// after. Its name is not ASCII, as a user's own folders may not be.
 class InScratchDirectory {
 public:
     InScratchDirectory() : previous_(fs::current_path())
     {
         std::random_device random;
         for (int attempt = 0; attempt < 100 && dir_.empty(); ++attempt) {
-            fs::path candidate = fs::temp_directory_path() / ("tavrin-test-" + std::to_string(random()));
+            fs::path candidate = fs::temp_directory_path() / fs::path(u8"tavrin-тест-");
+            candidate += std::to_string(random());
             std::error_code ec;
             if (fs::create_directory(candidate, ec))
                 dir_ = candidate;
@@ -75,36 +76,36 @@ protected:
             .type(kName, "Big Sale")
             .click(kOnClose)
             .click(kTestPopup)
-            .then([](HeadlessBackend& u) {
+            .then([](FakeBackend& u) {
                 EXPECT_THAT(u.openDialogs(), ElementsAre(102));
                 EXPECT_EQ(u.text(kName), "BigSale");
             })
             .click(kQuit);
-        runTavrin(ui, "tavrin");
+        ui::theApp.run(ui, "tavrin");
         EXPECT_THAT(ui.errors(), IsEmpty());
     }
 
     InScratchDirectory scratch;
-    HeadlessBackend ui;
+    FakeBackend ui;
 };
 
 TEST_F(TestPopupTest, WritesThePageInTheCurrentDirectoryAndOpensIt)
 {
     testPopup();
-    EXPECT_THAT(ui.opener().opened(), ElementsAre("tvtest.htm"));
+    EXPECT_THAT(ui.opened, ElementsAre("tvtest.htm"));
     const std::string page = readFile(scratch.path() / "tvtest.htm");
     EXPECT_THAT(page, HasSubstr("BigSale"));
     EXPECT_THAT(page, HasSubstr("onUnload"));
-    EXPECT_THAT(ui.messageBoxes(), IsEmpty());
+    EXPECT_THAT(ui.messageBoxes, IsEmpty());
 }
 
 TEST_F(TestPopupTest, APageThatCannotBeWrittenIsToldAndNotOpened)
 {
     fs::create_directory(scratch.path() / "tvtest.htm");
     testPopup();
-    EXPECT_THAT(ui.opener().opened(), IsEmpty());
-    ASSERT_EQ(ui.messageBoxes().size(), 1u);
-    const fw::headless::ShownMessageBox& box = ui.messageBoxes()[0];
+    EXPECT_THAT(ui.opened, IsEmpty());
+    ASSERT_EQ(ui.messageBoxes.size(), 1u);
+    const ShownMessageBox& box = ui.messageBoxes[0];
     EXPECT_EQ(box.text, "Error Saving Test File");
     EXPECT_EQ(box.caption, "Save Test");
     EXPECT_EQ(box.ownerTemplateId, 102);
@@ -115,12 +116,16 @@ TEST_F(TestPopupTest, APageThatCannotBeWrittenIsToldAndNotOpened)
 
 TEST_F(TestPopupTest, APageNoApplicationCouldOpenIsToldWithItsFullPath)
 {
-    ui.opener().setFails(true);
+    ui.openFails = true;
     testPopup();
     EXPECT_TRUE(fs::exists(scratch.path() / "tvtest.htm"));
-    ASSERT_EQ(ui.messageBoxes().size(), 1u);
-    EXPECT_THAT(ui.messageBoxes()[0].text, HasSubstr((fs::current_path() / "tvtest.htm").string()));
-    EXPECT_EQ(ui.messageBoxes()[0].ownerTemplateId, 102);
+    ASSERT_EQ(ui.messageBoxes.size(), 1u);
+    const std::u8string page = (fs::current_path() / "tvtest.htm").u8string();
+    EXPECT_EQ(ui.messageBoxes[0].text,
+              "No program could be started to show the test page. Open this file in your browser:\n" +
+                  std::string(page.begin(), page.end()));
+    EXPECT_EQ(ui.messageBoxes[0].caption, "Test Popup");
+    EXPECT_EQ(ui.messageBoxes[0].ownerTemplateId, 102);
 }
 
 }  // namespace

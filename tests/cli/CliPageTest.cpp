@@ -1,8 +1,7 @@
 // tavrin-cli --page writes the same page "Test Popup" writes, and reports a
 // page it cannot write on standard error with exit status 1.
-#include "PageTestSupport.h"
-
 #include "generator/TestPageWriter.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 

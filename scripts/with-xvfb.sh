@@ -5,6 +5,7 @@
 # --wm starts openbox on the display first; --a11y runs the command in its
 # own D-Bus session so that GTK's accessibility bridge (AT-SPI) is live.
 set -euo pipefail
+. "$(dirname "$0")/xvfb.sh"
 wm=0
 a11y=0
 while [ $# -gt 0 ]; do
@@ -24,23 +25,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do
-  [ -s "$tmp/display" ] && break
-  sleep 0.1
-done
-if [ ! -s "$tmp/display" ]; then
-  echo "with-xvfb.sh: Xvfb did not start:" >&2
-  cat "$tmp/xvfb.log" >&2
-  exit 1
-fi
-export DISPLAY=":$(head -n1 "$tmp/display")"
-# Make sure the server takes connections before anything is started on it.
-for _ in $(seq 50); do
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  sleep 0.1
-done
+start_xvfb "$tmp" 1280x1024x24
+pids+=("$XVFB_PID")
 export GDK_BACKEND=x11
 export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
 export XDG_RUNTIME_DIR="$tmp/runtime"
