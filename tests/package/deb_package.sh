@@ -44,9 +44,10 @@ lintian --fail-on error,warning --no-tag-display-limit "$deb" 2>/dev/null || fai
 
 tmp=$(mktemp -d)
 installed=0
-remove() {
+# dpkg does not wait for its lock: try again while another process (apt, say) holds it.
+dpkg_retrying() {
   for _ in $(seq 60); do
-    dpkg -P tavrin >"$tmp/dpkg.log" 2>&1 && return
+    dpkg "$@" >"$tmp/dpkg.log" 2>&1 && return
     grep -q 'lock' "$tmp/dpkg.log" || break
     sleep 2
   done
@@ -54,7 +55,7 @@ remove() {
   return 1
 }
 cleanup() {
-  [ $installed -eq 0 ] || remove || true
+  [ $installed -eq 0 ] || dpkg_retrying -P tavrin || true
   rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -78,12 +79,8 @@ if dpkg-query -W -f='${Status}' tavrin 2>/dev/null | grep -q 'ok installed'; the
   echo "deb_package: a tavrin package is installed on this machine already; remove it to run this test"
   exit 77
 fi
-for _ in $(seq 60); do
-  dpkg -i "$deb" >"$tmp/dpkg.log" 2>&1 && { installed=1; break; }
-  installed=1
-  grep -q 'lock' "$tmp/dpkg.log" || { cat "$tmp/dpkg.log" >&2; fail "dpkg -i failed"; }
-  sleep 2
-done
+installed=1
+dpkg_retrying -i "$deb" || fail "dpkg -i failed"
 
 for file in bin/tavrin bin/tavrin-cli share/applications/tavrin.desktop share/man/man1/tavrin.1.gz \
             share/man/man1/tavrin-cli.1.gz share/icons/hicolor/128x128/apps/tavrin.png; do
@@ -95,7 +92,7 @@ cmp <(/usr/bin/tavrin-cli --print functions) <("$cli" --print functions) ||
 "$with_xvfb" "$0" --show /usr/bin/tavrin "$tmp/tavrin.err" || fail "the installed tavrin did not show and close its main dialog"
 [ ! -s "$tmp/tavrin.err" ] || fail "tavrin wrote to standard error: $(cat "$tmp/tavrin.err")"
 
-remove || fail "dpkg -P failed"
+dpkg_retrying -P tavrin || fail "dpkg -P failed"
 installed=0
 [ ! -e /usr/bin/tavrin ] && [ ! -e /usr/bin/tavrin-cli ] || fail "the programs stayed after removing the package"
 ! dpkg-query -W -f='${Status}' tavrin 2>/dev/null | grep -q 'installed' || fail "dpkg still lists tavrin"

@@ -86,6 +86,13 @@ try:
     main = wait(lambda: active_dialog("Tavrin"), "main dialog with the keyboard")
     wait(lambda: focused(main) == "Name", "focus in the Name box")
 
+    # The Days list is a pop-up placed next to its box, which Wayland allows only relative to the dialog.
+    tab_to(main, "Days")
+    press("-k", "F4")
+    days_list = wait(lambda: pyatspi.findDescendant(application(), lambda n: n.getRole() == pyatspi.ROLE_TABLE
+                                                    and n.getState().contains(pyatspi.STATE_SHOWING)), "Days list")
+    press("-k", "Escape")
+    wait(lambda: not days_list.getState().contains(pyatspi.STATE_SHOWING), "closing of the Days list")
     tab_to(main, "Create Popup")
     press("-k", "Return")
     results = wait(lambda: active_dialog("Results"), "Results dialog with the keyboard")
@@ -122,4 +129,4 @@ with open("tavrin.err", "rb") as errors:
     said = errors.read()
 if said:
     fail("tavrin wrote to standard error:\n" + said.decode(errors="replace"))
-print("wayland_program: main dialog, Create Popup, Copy Functions, About box and Escape all work on Wayland")
+print("wayland_program: main dialog, Days list, Create Popup, Copy Functions, About box and Escape all work on Wayland")
