@@ -46,6 +46,7 @@ int main(int argc, char** argv)
                  "Every option left out keeps the value the desktop program starts with.",
                  "tavrin-cli"};
     app.option_defaults()->always_capture_default();
+    app.set_version_flag("--version", "tavrin-cli " TAVRIN_VERSION, "Print the program's name and version and exit");
     app.add_option("--url", s.pageUrl, "Address of the page shown in the pop-up");
     app.add_option("--name", s.windowName, "Window name (blanks are removed); also the cookie's name");
     app.add_option("--width", s.width, "Window width, as typed");
@@ -98,7 +99,7 @@ int main(int argc, char** argv)
 
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
+    } catch (const CLI::Success& e) {  // --help or --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         std::cerr << "tavrin-cli: " << e.what() << " (see --help)\n";
