@@ -2,6 +2,7 @@
 #include "generator/PopupSettings.h"
 #include "generator/ScriptGenerator.h"
 #include "generator/TestPageWriter.h"
+#include "res/Product.h"
 
 #ifndef _WIN32
 #include "gio/OpenFile.h"

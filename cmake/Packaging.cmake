@@ -33,9 +33,9 @@ tavrin_gzip(${TAVRIN_PACKAGING_DIR}/tavrin.1 ${gz}/tavrin.1.gz)
 tavrin_gzip(${TAVRIN_PACKAGING_DIR}/tavrin-cli.1 ${gz}/tavrin-cli.1.gz)
 
 # The package's changelog entry and the software centre's release carry the
-# day the package was built (SOURCE_DATE_EPOCH, where set, makes it repeatable).
-string(TIMESTAMP TAVRIN_BUILD_DAY "%Y-%m-%d" UTC)
-string(TIMESTAMP TAVRIN_BUILD_TIME "%a, %d %b %Y %H:%M:%S +0000" UTC)
+# version's release date, in the form each of them wants.
+execute_process(COMMAND env LC_ALL=C date -u -d "${TAVRIN_RELEASE_DATE} 12:00" "+%a, %d %b %Y %H:%M:%S +0000"
+                OUTPUT_VARIABLE TAVRIN_RELEASE_TIME OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 configure_file(${TAVRIN_PACKAGING_DIR}/changelog.Debian.in ${gz}/changelog.Debian @ONLY)
 tavrin_gzip(${gz}/changelog.Debian ${gz}/changelog.Debian.gz)
 configure_file(${TAVRIN_PACKAGING_DIR}/tavrin.metainfo.xml.in ${gz}/example.tavrin.Tavrin.metainfo.xml @ONLY)
