@@ -3,37 +3,14 @@
 // next to writing the same bytes straight over the page, as a baseline for
 // what the whole-or-nothing write costs.
 #include "generator/TestPageWriter.h"
+#include "support/Files.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
-#include <stdlib.h>
-
 namespace {
-
-// A scratch directory for one benchmark, removed with what it holds.
-class ScratchDir {
-public:
-    ScratchDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavrin-bench-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~ScratchDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    std::string page() const { return (path_ / "tvtest.htm").string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 std::string defaultPage()
 {
@@ -43,8 +20,8 @@ std::string defaultPage()
 
 void BM_ComposeAndWriteDefaultPage(benchmark::State& state)
 {
-    const ScratchDir dir;
-    const tavrin::TestPageWriter writer(dir.page());
+    const tavrin::test::ScratchDir dir;
+    const tavrin::TestPageWriter writer((dir / "tvtest.htm").string());
     for (auto _ : state) {
         if (!writer.writePage(defaultPage())) {
             state.SkipWithError("the page could not be written");
@@ -56,12 +33,14 @@ BENCHMARK(BM_ComposeAndWriteDefaultPage)->Unit(benchmark::kMicrosecond);
 
 void BM_PlainWriteOfTheSamePage(benchmark::State& state)
 {
-    const ScratchDir dir;
-    const std::string path = dir.page();
+    const tavrin::test::ScratchDir dir;
+    const std::string path = (dir / "tvtest.htm").string();
     for (auto _ : state) {
         const std::string page = defaultPage();
         std::FILE* file = std::fopen(path.c_str(), "wb");
-        if (!file || std::fwrite(page.data(), 1, page.size(), file) != page.size() || std::fclose(file) != 0) {
+        bool written = file && std::fwrite(page.data(), 1, page.size(), file) == page.size();
+        written = file && std::fclose(file) == 0 && written;
+        if (!written) {
             state.SkipWithError("the page could not be written");
             break;
         }
