@@ -6,6 +6,7 @@
 #include "GtkTestCommon.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace tavrin::fw::gtk::test {
 namespace {
@@ -455,13 +456,15 @@ int lightPixelsInsideBlue(GtkWidget* button)
 {
     int width = gtk_widget_get_allocated_width(button);
     int height = gtk_widget_get_allocated_height(button);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    cairo_t* cr = cairo_create(surface);
-    gtk_widget_draw(button, cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    int stride = cairo_image_surface_get_stride(surface);
+    const std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height), cairo_surface_destroy);
+    {
+        const std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(surface.get()), cairo_destroy);
+        gtk_widget_draw(button, cr.get());
+    }
+    cairo_surface_flush(surface.get());
+    const unsigned char* data = cairo_image_surface_get_data(surface.get());
+    int stride = cairo_image_surface_get_stride(surface.get());
     auto pixel = [&](int x, int y) { return reinterpret_cast<const guint32*>(data + y * stride)[x]; };
     auto channel = [](guint32 p, int shift) { return static_cast<int>((p >> shift) & 0xff); };
     int left = width, top = height, right = -1, bottom = -1;
@@ -481,7 +484,6 @@ int lightPixelsInsideBlue(GtkWidget* button)
             light += channel(p, 16) > 200 && channel(p, 8) > 200 && channel(p, 0) > 200;
         }
     }
-    cairo_surface_destroy(surface);
     return light;
 }
 

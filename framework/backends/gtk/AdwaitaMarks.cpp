@@ -28,7 +28,7 @@ bool isAdwaitaWithPngMarks(GtkSettings* settings)
     std::string theme;
     if (const char* forced = g_getenv("GTK_THEME"); forced && *forced) {
         theme = forced;
-        theme.resize(theme.find(':') == std::string::npos ? theme.size() : theme.find(':'));
+        theme = theme.substr(0, theme.find(':'));  // the variant (":dark") does not matter
     } else {
         gchar* name = nullptr;
         g_object_get(settings, "gtk-theme-name", &name, nullptr);
