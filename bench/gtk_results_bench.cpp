@@ -9,6 +9,7 @@
 //   settled  "Create Popup" clicked until the dialog has nothing left to lay out
 //   copy     "Copy Functions" clicked until the clipboard holds the script
 //   read     another program (xclip, its start included) reading all of it
+// and then each of the 1 MB script's figures over the default script's.
 //   gtk_results_bench [rounds]      (default 5)
 
 #include "GtkTestSupport.h"
@@ -227,6 +228,8 @@ int run(int rounds)
     std::printf("Results dialog of tavrin (GTK) on this display, median of %d rounds\n", rounds);
     std::printf("%-16s %9s %10s %8s %11s %9s %9s\n", "script", "bytes", "shown ms", "key ms", "settled ms",
                 "copy ms", "read ms");
+    // The five medians of each case, in the table's order.
+    std::vector<std::vector<double>> medians;
     for (const Case& c : cases) {
         auto column = [&c](gint64 Round::*from, gint64 Round::*to) {
             std::vector<double> values;
@@ -234,11 +237,19 @@ int run(int rounds)
                 values.push_back(msSince(r.*from, r.*to));
             return median(values);
         };
-        std::printf("%-16s %9zu %10.1f %8.1f %11.1f %9.1f %9.1f\n", c.name.c_str(), c.scriptBytes,
-                    column(&Round::clicked, &Round::shown), column(&Round::keySent, &Round::keyHandled),
-                    column(&Round::clicked, &Round::settled), column(&Round::copyClicked, &Round::copied),
-                    column(&Round::readStarted, &Round::read));
+        medians.push_back({column(&Round::clicked, &Round::shown), column(&Round::keySent, &Round::keyHandled),
+                           column(&Round::clicked, &Round::settled), column(&Round::copyClicked, &Round::copied),
+                           column(&Round::readStarted, &Round::read)});
+        const std::vector<double>& m = medians.back();
+        std::printf("%-16s %9zu %10.1f %8.1f %11.1f %9.1f %9.1f\n", c.name.c_str(), c.scriptBytes, m[0], m[1], m[2],
+                    m[3], m[4]);
     }
+    // Each of the 1 MB script's figures next to the default script's, in the same columns.
+    const int widths[] = {9, 7, 10, 8, 8};
+    std::printf("%-16s %9s", "1 MB / default", "");
+    for (std::size_t i = 0; i < medians[0].size(); ++i)
+        std::printf(" %*.1fx", widths[i], medians[1][i] / medians[0][i]);
+    std::printf("\n");
     for (const Case& c : cases) {
         if (!c.url.empty())
             std::printf("pasting the %s into the URL box: %.1f ms\n", c.name.c_str(), c.pasteMs);

@@ -11,7 +11,6 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <map>
 #include <string>
@@ -111,7 +110,7 @@ int main(int argc, char** argv)
 
     const tavrin::GeneratedScript out = tavrin::ScriptGenerator::generate(s);
     if (!pagePath.empty()) {
-        const tavrin::TestPageWriter writer{std::filesystem::path(pagePath)};
+        const tavrin::TestPageWriter writer{pagePath};
         std::error_code error;
         if (!writer.writePage(tavrin::TestPageWriter::composePage(out, *s.trigger), error)) {
             std::cerr << "tavrin-cli: cannot write the test page " << pagePath << ": " << error.message() << "\n";

@@ -3,7 +3,6 @@
 #include "framework/Dialog.h"
 
 #include <cassert>
-#include <filesystem>
 
 namespace tavrin::fw {
 
@@ -31,7 +30,11 @@ std::string appNameFromPath(std::string_view path)
     // every platform.
     const std::size_t slash = path.find_last_of("/\\");
     std::string_view file = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    return std::filesystem::path(std::string(file)).stem().string();
+    // The part before the last dot; a name that only starts with a dot, and "..", keep theirs.
+    const std::size_t dot = file.rfind('.');
+    if (dot == std::string_view::npos || dot == 0 || file == "..")
+        return std::string(file);
+    return std::string(file.substr(0, dot));
 }
 
 CWinApp::CWinApp(const StringTable& strings) : strings_(strings) {}

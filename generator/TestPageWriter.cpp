@@ -1,5 +1,7 @@
 #include "generator/TestPageWriter.h"
 
+#include "generator/PageFile.h"
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -59,61 +61,36 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 // Removes the temporary file unless it has been renamed into place.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(std::filesystem::path path) : path_(std::move(path)) {}
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile()
     {
-        if (!kept_) {
-            std::error_code ignored;
-            std::filesystem::remove(path_, ignored);
-        }
+        if (!kept_)
+            pagefile::remove(path_);
     }
-    const std::filesystem::path& path() const { return path_; }
+    const std::string& path() const { return path_; }
     void keep() { kept_ = true; }
 
 private:
-    std::filesystem::path path_;
+    std::string path_;
     bool kept_ = false;
 };
-
-// A path as UTF-8, which std::filesystem::path::string() gives only where
-// the system's own encoding is UTF-8.
-std::string utf8(const std::filesystem::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 std::error_code lastError()
 {
     return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
 }
 
-// A name no other writer uses at the same moment: the clock and a counter.
-std::string temporaryName(const std::filesystem::path& page)
+// A name beside `page` that no other writer uses at the same moment: the clock and a counter.
+std::string temporaryPath(const std::string& page)
 {
     static std::atomic<unsigned long long> counter{0};
     const auto now = static_cast<unsigned long long>(std::chrono::system_clock::now().time_since_epoch().count());
     char suffix[40];
     std::snprintf(suffix, sizeof suffix, ".%llx-%llx.tmp", now, counter.fetch_add(1));
-    return "." + page.filename().string() + suffix;
-}
-
-// Creates a new file that did not exist before, so nothing is written
-// through a link that happens to carry the chosen name.
-File createNew(const std::filesystem::path& path)
-{
-#ifdef _WIN32
-    std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
-        errno = EEXIST;
-        return nullptr;
-    }
-    return File(std::fopen(path.string().c_str(), "wb"));
-#else
-    return File(std::fopen(path.c_str(), "wbx"));
-#endif
+    const std::size_t folderEnd = page.find_last_of(pagefile::kSeparators) + 1;  // 0 when there is no folder
+    return page.substr(0, folderEnd) + "." + page.substr(folderEnd) + suffix;
 }
 
 // Writes all of `bytes` and closes the file, which flushes the buffer: a
@@ -131,7 +108,7 @@ std::error_code writeAndClose(File file, const std::string& bytes)
 
 }  // namespace
 
-TestPageWriter::TestPageWriter(std::filesystem::path page) : page_(std::move(page)) {}
+TestPageWriter::TestPageWriter(std::string page) : page_(std::move(page)) {}
 
 std::string TestPageWriter::composePage(const GeneratedScript& script, PopupTrigger trigger)
 {
@@ -162,14 +139,13 @@ bool TestPageWriter::writePage(std::string_view page, std::error_code& error) co
 {
     error.clear();
     const std::string bytes = withCrLf(page);
-    const std::filesystem::path directory = page_.parent_path();
 
     File file;
-    std::filesystem::path tempPath;
+    std::string tempPath;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-        tempPath = directory / temporaryName(page_);
+        tempPath = temporaryPath(page_);
         errno = 0;
-        file = createNew(tempPath);
+        file.reset(pagefile::createNew(tempPath));
         if (!file && errno != EEXIST)
             break;
     }
@@ -182,9 +158,11 @@ bool TestPageWriter::writePage(std::string_view page, std::error_code& error) co
     error = writeAndClose(std::move(file), bytes);
     if (error)
         return false;
-    std::filesystem::rename(temp.path(), page_, error);
-    if (error)
+    errno = 0;
+    if (!pagefile::replace(temp.path(), page_)) {
+        error = lastError();
         return false;
+    }
     temp.keep();
     return true;
 }
@@ -197,14 +175,12 @@ bool TestPageWriter::writePage(std::string_view page) const
 
 bool TestPageWriter::openPage(const std::function<bool(const std::string& path)>& open) const
 {
-    return open(utf8(page_));
+    return open(page_);
 }
 
 std::string TestPageWriter::absolutePath() const
 {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(page_, error);
-    return utf8(error ? page_ : absolute);
+    return pagefile::absolute(page_);
 }
 
 }  // namespace tavrin

@@ -12,7 +12,6 @@
 
 #include "generator/ScriptGenerator.h"
 
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -26,7 +25,7 @@ inline constexpr std::string_view kTestPageName = "tvtest.htm";
 // Composes, writes and opens the test page at one path.
 class TestPageWriter {
 public:
-    explicit TestPageWriter(std::filesystem::path page = std::filesystem::path(kTestPageName));
+    explicit TestPageWriter(std::string page = std::string(kTestPageName));
 
     // The page text: the script in the head, and the loader in the page's
     // own body tag (OnLoad, OnClose) or on a button of its own (OnButton).
@@ -49,7 +48,7 @@ public:
     std::string absolutePath() const;
 
 private:
-    std::filesystem::path page_;
+    std::string page_;
 };
 
 }  // namespace tavrin

@@ -265,6 +265,8 @@ TEST(AppName, IsTheProgramFileNameWithoutItsExtension)
     EXPECT_EQ(fw::appNameFromPath("C:\\Tools\\Tavrin.exe"), "Tavrin");
     EXPECT_EQ(fw::appNameFromPath("./my.tool.exe"), "my.tool");
     EXPECT_EQ(fw::appNameFromPath("tavrin"), "tavrin");
+    EXPECT_EQ(fw::appNameFromPath("/opt/.tavrin"), ".tavrin");
+    EXPECT_EQ(fw::appNameFromPath("bin/tavrin."), "tavrin");
 }
 
 TEST_F(DialogTest, ADialogLeftWaitingIsReportedAndCancelled)

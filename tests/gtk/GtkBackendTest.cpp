@@ -5,6 +5,9 @@
 
 #include "GtkTestCommon.h"
 
+#include <algorithm>
+#include <memory>
+
 namespace tavrin::fw::gtk::test {
 namespace {
 
@@ -445,6 +448,76 @@ TEST_F(GtkBackendTest, ClipboardHoldsTheExactBytesForOtherPrograms)
         EXPECT_EQ(readBack(), "");
     });
     run(events);
+}
+
+// How many light pixels `button` draws inside the blue box of its mark: a ticked or selected mark of Adwaita is
+// light on blue, in the light theme and the dark one.
+int lightPixelsInsideBlue(GtkWidget* button)
+{
+    int width = gtk_widget_get_allocated_width(button);
+    int height = gtk_widget_get_allocated_height(button);
+    const std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height), cairo_surface_destroy);
+    {
+        const std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(surface.get()), cairo_destroy);
+        gtk_widget_draw(button, cr.get());
+    }
+    cairo_surface_flush(surface.get());
+    const unsigned char* data = cairo_image_surface_get_data(surface.get());
+    int stride = cairo_image_surface_get_stride(surface.get());
+    auto pixel = [&](int x, int y) { return reinterpret_cast<const guint32*>(data + y * stride)[x]; };
+    auto channel = [](guint32 p, int shift) { return static_cast<int>((p >> shift) & 0xff); };
+    int left = width, top = height, right = -1, bottom = -1;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            guint32 p = pixel(x, y);
+            if (channel(p, 0) > 150 && channel(p, 0) > channel(p, 16) + 60) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+    }
+    int light = 0;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
+            guint32 p = pixel(x, y);
+            light += channel(p, 16) > 200 && channel(p, 8) > 200 && channel(p, 0) > 200;
+        }
+    }
+    return light;
+}
+
+TEST_F(GtkBackendTest, TickedAndSelectedMarksAreLightOnBlueInBothAdwaitaThemes)
+{
+    GtkSettings* settings = gtk_settings_get_default();
+    g_object_set(settings, "gtk-enable-animations", FALSE, nullptr);
+    ScriptedEvents events([settings](GtkDialogWindow& window) {
+        window.setCheckState(kTick, 1);
+        window.setCheckState(kFirst, 1);
+        for (bool dark : {false, true}) {
+            SCOPED_TRACE(dark ? "dark" : "light");
+            g_object_set(settings, "gtk-application-prefer-dark-theme", gboolean(dark), nullptr);
+            pump(100);
+            EXPECT_GE(lightPixelsInsideBlue(placedWidget(window, kTick)), 10);
+            EXPECT_GE(lightPixelsInsideBlue(placedWidget(window, kFirst)), 4);
+        }
+        g_object_set(settings, "gtk-application-prefer-dark-theme", FALSE, nullptr);
+        click(controlWidget(window, fw::kIdOk));
+    });
+    run(events);
+    g_object_set(settings, "gtk-enable-animations", TRUE, nullptr);
+}
+
+TEST(AdwaitaMarks, ArePngOnlyWhileTheThemeIsAdwaita)
+{
+    GtkSettings* settings = gtk_settings_get_default();
+    AdwaitaMarks marks;
+    EXPECT_TRUE(marks.inUse()) << "Adwaita at scale 1";
+    g_object_set(settings, "gtk-theme-name", "HighContrast", nullptr);
+    EXPECT_FALSE(marks.inUse());
+    g_object_set(settings, "gtk-theme-name", "Adwaita-dark", nullptr);
+    EXPECT_TRUE(marks.inUse());
+    g_object_set(settings, "gtk-theme-name", "Adwaita", nullptr);
 }
 
 TEST_F(GtkBackendTest, WorkAreaIsTheScreen)

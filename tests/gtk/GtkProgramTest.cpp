@@ -98,7 +98,9 @@ protected:
         fs::create_directories(work);
         opened = work / "opened.txt";
         fs::path browser = work / "fake-browser.sh";
-        std::ofstream(browser) << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << opened.string() << "'\n";
+        // It also notes whether it was started with GDK_GL, which tavrin sets for GTK alone.
+        std::ofstream(browser) << "#!/bin/sh\necho \"GDK_GL=${GDK_GL-unset}\" > '" << (work / "env.txt").string()
+                               << "'\nprintf '%s\\n' \"$1\" >> '" << opened.string() << "'\n";
         fs::permissions(browser, fs::perms::owner_all);
         fs::create_directories(fs::path(dataHome) / "applications");
         std::ofstream(fs::path(dataHome) / "applications" / "tavrin-fake-browser.desktop")
@@ -367,8 +369,9 @@ TEST_F(GtkProgramTest, TestPopupWritesThePageAndOpensItWithTheDefaultApplication
     waitForMain().then([] { sendClick(named(mainDialog(), "Test Popup")); });
     untilBrowserStarted().then([] { sendKey(named(mainDialog(), "Name"), GDK_KEY_Escape); });
     runProgram();
-    // The browser is given the page's absolute location, as a file URI or a path.
+    // The browser is given the page's absolute location, as a file URI or a path, and the user's environment.
     expectPageAsTheCommandLineWritesIt({});
+    EXPECT_EQ(fileText(work / "env.txt"), "GDK_GL=unset\n");
 }
 
 // The dialog running innermost, as the framework sees it.

@@ -10,23 +10,18 @@ namespace tavrin::fw::gtk {
 
 namespace {
 
-// Whether fontconfig has `name` itself rather than a substitute for it.
-bool hasFamily(PangoFontMap* map, PangoContext* context, const char* name)
+// Whether fontconfig has `name` itself rather than a substitute for it. The font map lists its families once
+// and keeps them; loading a font to see what fontconfig substitutes costs a match over every installed font.
+bool hasFamily(PangoFontMap* map, const char* name)
 {
-    FontDescriptionPtr wanted(pango_font_description_from_string(name));
-    GObjectPtr<PangoFont> font(pango_font_map_load_font(map, context, wanted.get()));
-    if (!font)
-        return false;
-    FontDescriptionPtr loaded(pango_font_describe(font.get()));
-    const char* family = pango_font_description_get_family(loaded.get());
-    return family && g_ascii_strcasecmp(family, name) == 0;
+    return pango_font_map_get_family(map, name) != nullptr;
 }
 
-std::string familyFor(PangoFontMap* map, PangoContext* context, const std::string& templateFont)
+std::string familyFor(PangoFontMap* map, const std::string& templateFont)
 {
-    if (hasFamily(map, context, templateFont.c_str()))
+    if (hasFamily(map, templateFont.c_str()))
         return templateFont;
-    if (templateFont == "MS Sans Serif" && hasFamily(map, context, "Liberation Sans"))
+    if (templateFont == "MS Sans Serif" && hasFamily(map, "Liberation Sans"))
         return "Liberation Sans";
     return "Sans";
 }
@@ -42,7 +37,7 @@ DialogFont measure(const std::string& templateFont, int points)
     pango_cairo_context_set_resolution(context.get(), dpi);
 
     DialogFont font;
-    font.family = familyFor(map, context.get(), templateFont);
+    font.family = familyFor(map, templateFont);
     font.pixelSize = static_cast<int>(std::lround(points * dpi / 72.0));
     FontDescriptionPtr description(pango_font_description_new());
     pango_font_description_set_family(description.get(), font.family.c_str());

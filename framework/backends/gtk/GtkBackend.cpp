@@ -86,6 +86,18 @@ int dismissResult(fw::MbButtons buttons)
 
 bool initToolkit(int& argc, char**& argv)
 {
+    // No dialog draws with OpenGL, yet GDK probes it as it opens an X display, loading the GL driver (and, for
+    // a software renderer, a compiler): most of a bare window's start-up time and memory on a machine without
+    // a graphics card. Unless the user set GDK_GL, the probe is switched off. GDK reads the variable while it
+    // parses its arguments; it is gone again before any thread or child process could see it.
+    if (!g_getenv("GDK_GL")) {
+        g_setenv("GDK_GL", "disable", TRUE);
+        gdk_parse_args(&argc, &argv);
+        g_unsetenv("GDK_GL");
+    }
+    // The first font map starts reading fontconfig's configuration on a thread of its own: started here, that
+    // runs while GTK opens the display rather than when the first dialog measures its font.
+    pango_cairo_font_map_get_default();
     return gtk_init_check(&argc, &argv);
 }
 

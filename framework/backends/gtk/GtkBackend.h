@@ -8,6 +8,7 @@
 // the desktop's clipboard manager, so a copy outlives the program.
 
 #include "framework/Backend.h"
+#include "framework/backends/gtk/AdwaitaMarks.h"
 #include "framework/backends/gtk/GtkPtr.h"
 
 #include <map>
@@ -47,6 +48,7 @@ public:
 
 private:
     GObjectPtr<GtkCssProvider> css_;
+    AdwaitaMarks marks_;
     std::map<int, std::vector<GObjectPtr<GdkPixbuf>>> icons_;
     mutable std::map<std::pair<int, int>, GObjectPtr<GdkPixbuf>> scaledIcons_;
     std::map<std::string, std::string> fontClasses_;
