@@ -36,7 +36,12 @@ chmod 700 "$XDG_RUNTIME_DIR"
 if [ $wm -eq 1 ]; then
   openbox --sm-disable >"$tmp/openbox.log" 2>&1 &
   pids+=($!)
-  sleep 0.5
+  # Wait until it manages the screen (it then answers for its desktops), so
+  # that the first window is framed and placed by it, however busy the machine.
+  for _ in $(seq 100); do
+    xdotool get_num_desktops >/dev/null 2>&1 && break
+    sleep 0.1
+  done
 fi
 
 status=0

@@ -16,6 +16,7 @@
 #include "framework/backends/gtk/ViewText.h"
 #include "res/Resources.h"
 
+#include <gdk/gdkx.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -84,7 +85,24 @@ protected:
         EXPECT_TRUE(driver.failure().empty()) << driver.failure();
     }
 
-    ProgramDriver& waitForMain() { return driver.until("the main dialog", [] { return mainDialog() != nullptr; }); }
+    // Under a window manager the dialog is framed, focused and moved to its place some time after it is shown,
+    // and keys or clicks sent before then go astray; so wait until it is active and centred, where it always
+    // first appears. Without one it is ready once shown.
+    ProgramDriver& waitForMain()
+    {
+        return driver.until("the main dialog", [this] {
+            GtkWindow* w = mainDialog();
+            if (!w || !gtk_widget_get_mapped(GTK_WIDGET(w)))
+                return false;
+            if (g_strcmp0(gdk_x11_screen_get_window_manager_name(gdk_screen_get_default()), "unknown") == 0)
+                return true;
+            GdkRectangle frame;
+            gdk_window_get_frame_extents(gtk_widget_get_window(GTK_WIDGET(w)), &frame);
+            fw::PixelRect area = backend.workArea();
+            return gtk_window_is_active(w) && std::abs(frame.x + frame.width / 2 - (area.x + area.cx / 2)) <= 2 &&
+                   std::abs(frame.y + frame.height / 2 - (area.y + area.cy / 2)) <= 2;
+        });
+    }
 
     // Installs a fake default browser for HTML pages that records what it is asked to open, and makes a fresh
     // working folder the current one, where Test Popup writes its page.
