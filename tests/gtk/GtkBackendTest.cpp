@@ -55,6 +55,19 @@ fw::DialogTemplate probeTemplate()
     return t;
 }
 
+// The font a widget draws its text in, as "Family Size".
+std::string fontOf(GtkWidget* widget)
+{
+    GtkStyleContext* style = gtk_widget_get_style_context(widget);
+    PangoFontDescription* font = nullptr;
+    gtk_style_context_get(style, gtk_style_context_get_state(style), GTK_STYLE_PROPERTY_FONT, &font, nullptr);
+    gchar* text = pango_font_description_to_string(font);
+    std::string result = text;
+    g_free(text);
+    pango_font_description_free(font);
+    return result;
+}
+
 class GtkBackendTest : public ::testing::Test {
 protected:
     // Runs the probe dialog with `script`; returns its result.
@@ -258,6 +271,8 @@ TEST_F(GtkBackendTest, DaysListDropsSmallAtTheCurrentItemAndClosesOnEscapeOrEnte
         int expected = font.toPixelsY(80) - (font.baseY + 8);
         EXPECT_NEAR(list.height, expected, 2);
         EXPECT_EQ(highlightedRow(), 29);
+        // The list is a window of its own, yet its rows are in the dialog's font.
+        EXPECT_EQ(fontOf(findWidget(dropDown(), GTK_TYPE_TREE_VIEW)), fontOf(controlWidget(window, kDays)));
 
         pressKey(dropDown(), GDK_KEY_Escape);
         EXPECT_FALSE(window.isListDropped(kDays));

@@ -21,8 +21,8 @@ bool isDownKey(guint keyval)
 
 }  // namespace
 
-DropDownCombo::DropDownCombo(int editHeight, int listHeight, Match match)
-    : listHeight_(listHeight), match_(std::move(match))
+DropDownCombo::DropDownCombo(int editHeight, int listHeight, Match match, std::string styleClass)
+    : listHeight_(listHeight), match_(std::move(match)), styleClass_(std::move(styleClass))
 {
     box_ = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
     gtk_style_context_add_class(gtk_widget_get_style_context(box_), GTK_STYLE_CLASS_LINKED);
@@ -84,6 +84,7 @@ void DropDownCombo::buildPopup()
     GtkWidget* popup = popup_.get();
     gtk_window_set_type_hint(GTK_WINDOW(popup), GDK_WINDOW_TYPE_HINT_COMBO);
     gtk_style_context_add_class(gtk_widget_get_style_context(popup), "tavrin-dropdown");
+    gtk_style_context_add_class(gtk_widget_get_style_context(popup), styleClass_.c_str());
 
     store_ = gtk_list_store_new(1, G_TYPE_STRING);
     tree_ = gtk_tree_view_new_with_model(GTK_TREE_MODEL(store_));

@@ -25,7 +25,8 @@ public:
     // The index of the item that a field's text stands for, -1 for none.
     using Match = std::function<int(std::string_view text)>;
 
-    DropDownCombo(int editHeight, int listHeight, Match match);
+    // `styleClass` gives the dropped list, a window of its own, the dialog's font.
+    DropDownCombo(int editHeight, int listHeight, Match match, std::string styleClass);
     DropDownCombo(const DropDownCombo&) = delete;
     DropDownCombo& operator=(const DropDownCombo&) = delete;
     ~DropDownCombo();
@@ -67,6 +68,7 @@ private:
 
     int listHeight_;
     Match match_;
+    std::string styleClass_;
     GtkWidget* box_ = nullptr;     // owned by the dialog once added
     GtkWidget* entry_ = nullptr;
     GtkWidget* button_ = nullptr;

@@ -190,7 +190,8 @@ void GtkDialogWindow::buildControl(const fw::ControlTemplate& tmpl)
             return fw::findListPrefix(*this, id, text);
         };
         control.combo = std::make_unique<DropDownCombo>(editHeight, cy > editHeight ? cy - editHeight : editHeight,
-                                                        std::move(match));
+                                                        std::move(match),
+                                                        backend_.fontClass(font_.family, font_.pixelSize));
         widget = control.combo->widget();
         control.focusable = control.combo->entry();
         cy = editHeight;
