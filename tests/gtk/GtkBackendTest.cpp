@@ -5,6 +5,8 @@
 
 #include "GtkTestCommon.h"
 
+#include "framework/backends/gtk/GtkPtr.h"
+
 #include <algorithm>
 #include <memory>
 
@@ -61,11 +63,8 @@ std::string fontOf(GtkWidget* widget)
     GtkStyleContext* style = gtk_widget_get_style_context(widget);
     PangoFontDescription* font = nullptr;
     gtk_style_context_get(style, gtk_style_context_get_state(style), GTK_STYLE_PROPERTY_FONT, &font, nullptr);
-    gchar* text = pango_font_description_to_string(font);
-    std::string result = text;
-    g_free(text);
-    pango_font_description_free(font);
-    return result;
+    FontDescriptionPtr owned(font);
+    return gio::GCharPtr(pango_font_description_to_string(font)).get();
 }
 
 class GtkBackendTest : public ::testing::Test {
