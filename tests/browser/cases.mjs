@@ -17,24 +17,32 @@ import http from 'node:http';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { sleep } from './engines.mjs';
+import { until } from './engines.mjs';
 
 export const cases = [];
 const test = (name, run) => cases.push({ name, run });
 
-const kQuiet = 1000;  // how long "nothing opens" is watched for, in ms
 const kDay = 24 * 60 * 60;
 
 // The test server, the pages it serves and what their recorders reported.
 // Any address other than a page of ours gets a small target page, so every
 // address a pop-up is sent to loads.
+//
+// A recorder numbers its reports, so the server knows when it has all that a
+// page sent so far, and reports a click, the load and the unload once the
+// page's own handlers of that event have run: a case that checks that
+// nothing happened waits for that report first, never for a fixed time.
 export async function openSite(cli) {
   const pages = mkdtempSync(path.join(tmpdir(), 'tavrin-browser-'));
   let notes = [];
   const server = http.createServer((req, res) => {
     if (req.method === 'POST') {
       let body = '';
-      req.setEncoding('utf8').on('data', (part) => { body += part; }).on('end', () => { notes.push(body); res.end(); });
+      req.setEncoding('utf8').on('data', (part) => { body += part; }).on('end', () => {
+        const [, page, count, text] = body.match(/^(\S+) (\d+) ([^]*)$/) ?? [];
+        if (page) notes.push({ page, count: Number(count), text });
+        res.end();
+      });
       return;
     }
     const name = decodeURIComponent(new URL(req.url, 'http://x').pathname).slice(1);
@@ -47,11 +55,37 @@ export async function openSite(cli) {
   await once(server, 'listening');
   const base = `http://127.0.0.1:${server.address().port}`;
   const recorder = `<script>(function () {
-  var note = function (text) { navigator.sendBeacon('${base}/note', text); };
+  var page = Math.random().toString(36).slice(2), count = 0;
+  var note = function (text) { navigator.sendBeacon('${base}/note', page + ' ' + (++count) + ' ' + text); };
   addEventListener('error', function (e) { note('error ' + e.message); });
   var open = window.open;
-  window.open = function (url, name) { note('open ' + name); return open.apply(window, arguments); };
+  window.open = function () {
+    var popup = open.apply(window, arguments);
+    note(popup ? 'open' : 'blocked');
+    return popup;
+  };
+  addEventListener('click', function () { note('handled click'); });
+  addEventListener('load', function () {
+    setTimeout(function () { note('handled load'); });
+    addEventListener('unload', function () { note('handled unload'); });
+  });
 })();</script>`;
+  // Every page's reports have arrived up to the last one it sent.
+  const complete = () => {
+    const counts = new Map();
+    for (const n of notes) counts.set(n.page, [...(counts.get(n.page) ?? []), n.count]);
+    return [...counts.values()].every((c) => Math.max(...c) === c.length);
+  };
+  // Pages of earlier visits may still report (their unload, as their
+  // browser closes): what they say counts for completeness only.
+  let earlier = new Set();
+  const current = () => notes.filter((n) => !earlier.has(n.page));
+  const times = (event) => current().filter((n) => n.text === `handled ${event}`).length;
+  const summary = () => ({
+    opens: current().filter((n) => n.text === 'open' || n.text === 'blocked').length,
+    blocked: current().filter((n) => n.text === 'blocked').length,
+    errors: current().filter((n) => n.text.startsWith('error ')).map((n) => n.text.slice(6)),
+  });
 
   let count = 0;
   return {
@@ -67,14 +101,15 @@ export async function openSite(cli) {
       writeFileSync(file, written.replace('<head>', `<head>${recorder}`), 'latin1');
       return { http: `${base}/${path.basename(file)}`, disk: pathToFileURL(file).href };
     },
-    forget: () => { notes = []; },
-    // What the recorders reported since `forget`, once late reports are in.
-    async notes() {
-      await sleep(200);
-      return {
-        opens: notes.filter((n) => n.startsWith('open ')).length,
-        errors: notes.filter((n) => n.startsWith('error ')).map((n) => n.slice(6)),
-      };
+    forget: () => { earlier = new Set(notes.map((n) => n.page)); },
+    times,
+    // What the pages opened since `forget` reported (window.open calls, those
+    // that were blocked, script errors), once every report sent has arrived;
+    // with `event`, once the pages have handled it `n` times.
+    async notes(event, n = 1) {
+      const ready = await until(() => Promise.resolve((!event || times(event) >= n) && complete() ? true : null));
+      assert.ok(ready, event ? `the page never reported that it had handled the ${event}` : 'reports went missing');
+      return summary();
     },
     async close() {
       server.closeAllConnections();
@@ -84,7 +119,6 @@ export async function openSite(cli) {
   };
 }
 
-const quiet = () => sleep(kQuiet);
 const near = (actual, wanted, slack, what) =>
   assert.ok(Math.abs(actual - wanted) <= slack, `${what}: ${actual}, wanted ${wanted} within ${slack}`);
 const inDays = (days) => Date.now() / 1000 + days * kDay;
@@ -97,11 +131,13 @@ async function clickOpens(v) {
   return popup;
 }
 
-// Clicks the page's button and checks that no window opens.
-async function clickOpensNothing(v) {
+// Clicks the page's button and checks that, once the page has handled the
+// click, it asked for no window and none opened.
+async function clickOpensNothing(t, v) {
   const before = await v.opened();
+  const asked = (await t.notes()).opens;
   await v.click();
-  await quiet();
+  assert.equal((await t.notes()).opens, asked, 'the click asked for a window');
   assert.equal(await v.opened(), before, 'the click opened a window');
 }
 
@@ -116,7 +152,7 @@ async function opensOnce(t, v, options, cookies) {
   const pairs = (await v.cookies()).map((c) => `${c.name}=${c.value}`);
   assert.deepEqual(pairs.sort(), cookies.sort());
   await v.reload();
-  await clickOpensNothing(v);
+  await clickOpensNothing(t, v);
   await t.noErrors(v);
   return seen;
 }
@@ -177,7 +213,7 @@ test('Once-only cookie on a page opened from disk', async (t) => {
   } else {
     assert.equal(await v.eval('document.cookie'), 'PopUp=3');
     await v.reload();
-    await clickOpensNothing(v);
+    await clickOpensNothing(t, v);
   }
   await t.noErrors(v);
 });
@@ -197,9 +233,9 @@ test('OnLoad with pop-up blocking off', async (t) => {
 test('OnLoad with pop-up blocking on', async (t) => {
   const v = await t.visit();
   await v.goto(t.page({ trigger: 'load', url: '/target.htm' }).http);
-  await quiet();
+  assert.deepEqual(await t.notes('load'), { opens: 1, blocked: 1, errors: [] },
+    'the function ran and asked for the window, which was blocked');
   assert.equal(await v.opened(), 0);
-  assert.deepEqual(await t.notes(), { opens: 1, errors: [] }, 'the function ran and asked for the window');
   await t.noErrors(v);
 });
 
@@ -210,8 +246,10 @@ test('OnClose with pop-up blocking on and off', async (t) => {
     const v = await t.visit({ blocking });
     await v.goto(t.page({ trigger: 'close', url: '/target.htm', name: 'Bye' }).http);
     await v.goto(`${t.base}/elsewhere`);
+    const { opens, blocked, errors } = await t.notes('unload');
+    assert.deepEqual({ opens, errors }, { opens: 1, errors: [] }, 'the function ran without error');
     if (blocking || t.engine === 'chromium') {
-      await quiet();
+      assert.equal(blocked, 1, `pop-up blocking ${blocking ? 'on' : 'off'}: window.open gave a window`);
       assert.equal(await v.opened(), 0, `pop-up blocking ${blocking ? 'on' : 'off'}`);
     } else {
       const popup = await v.nextPopup();
@@ -219,7 +257,6 @@ test('OnClose with pop-up blocking on and off', async (t) => {
       assert.deepEqual(await popup.read().then(({ url, name }) => ({ url, name })),
         { url: `${t.base}/target.htm`, name: 'Bye' });
     }
-    assert.deepEqual(await t.notes(), { opens: 1, errors: [] }, 'the function ran without error');
     await t.noErrors(v);
     await v.close();
   }
@@ -262,7 +299,7 @@ test('Pop under', async (t) => {
   await v.goto(t.page({ trigger: 'button', url: '/target.htm', placement: 'under' }).http);
   const seen = await (await clickOpens(v)).read();
   assert.equal(seen.url, `${t.base}/target.htm`);
-  assert.deepEqual(await t.notes(), { opens: 1, errors: [] });
+  assert.deepEqual(await t.notes(), { opens: 1, blocked: 0, errors: [] });
   await t.noErrors(v);
 });
 

@@ -22,7 +22,7 @@ import puppeteer from 'puppeteer-core';
 
 const kWait = 10000;  // how long a window or a page may take to appear, in ms
 
-export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // Polls `probe` until it gives something other than null or undefined, or
 // the time is up (then null). A probe that throws counts as not yet.

@@ -56,7 +56,16 @@ async function run(engineName, results, only) {
           site.forget();
           const visit = await engine.visit(options);
           let closing = null;
-          visits.push({ ...visit, close: () => (closing ??= visit.close()) });
+          visits.push({
+            ...visit,
+            close: () => (closing ??= visit.close()),
+            // A click returns once the page has handled it, with all it reported.
+            async click() {
+              const clicks = site.times('click');
+              await visit.click();
+              await site.notes('click', clicks + 1);
+            },
+          });
           return visits.at(-1);
         },
         // Neither the engine nor the page's recorder saw a script error.
