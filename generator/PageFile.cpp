@@ -7,6 +7,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -85,6 +86,12 @@ std::FILE* createNew(const std::string& path)
 
 bool replace(const std::string& from, const std::string& to)
 {
+    const DWORD attributes = GetFileAttributesW(widen(to).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+        !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        errno = EACCES;
+        return false;
+    }
     if (MoveFileExW(widen(from).c_str(), widen(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     setErrnoFromLastError();
@@ -119,6 +126,17 @@ std::FILE* createNew(const std::string& path)
 
 bool replace(const std::string& from, const std::string& to)
 {
+    struct stat target {};
+    if (lstat(to.c_str(), &target) == 0 && S_ISREG(target.st_mode)) {
+        // The write permission that applies to us by the file's own bits, whoever we are.
+        const mode_t writable = target.st_uid == geteuid() ? S_IWUSR : target.st_gid == getegid() ? S_IWGRP : S_IWOTH;
+        if (!(target.st_mode & writable)) {
+            errno = EACCES;
+            return false;
+        }
+        if (chmod(from.c_str(), target.st_mode & 07777) != 0)
+            return false;
+    }
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 

@@ -18,7 +18,9 @@ std::FILE* createNew(const std::string& path);
 
 // Renames `from` over `to`, replacing what `to` names (a link itself, never
 // its target) in one step; on Windows the move is written through to disk
-// before it returns.
+// before it returns. A file at `to` that its permissions protect from
+// writing is kept (errno EACCES), for root too, as writing into it would
+// fail; one that may be written keeps its permissions in the new file.
 bool replace(const std::string& from, const std::string& to);
 
 // Removes the file `path`, if it can.

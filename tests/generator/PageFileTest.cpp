@@ -93,5 +93,30 @@ TEST(PageFile, AFolderInThePagesPlaceFailsTheWriteAndNothingIsLeftBehind)
     EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"tvtest.htm"});
 }
 
+// Writing into a write-protected page would fail, so replacing it must too;
+// a page that may be written keeps its permissions.
+TEST(PageFile, AWriteProtectedPageIsKeptAndAWritableOneKeepsItsPermissions)
+{
+    PageFolder folder;
+    const fs::path page = folder.path() / "tvtest.htm";
+    const TestPageWriter writer(folder.utf8() + "/tvtest.htm");
+    ASSERT_TRUE(writer.writePage("<p>first</p>\n"));
+
+    constexpr fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(page, readOnly);
+    std::error_code error;
+    EXPECT_FALSE(writer.writePage("<p>second</p>\n", error));
+    EXPECT_EQ(error, std::errc::permission_denied) << error.message();
+    EXPECT_EQ(readAll(page), "<p>first</p>\r\n");
+    EXPECT_EQ(fs::status(page).permissions() & fs::perms::owner_write, fs::perms::none);
+    EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"tvtest.htm"});
+
+    fs::permissions(page, readOnly | fs::perms::owner_write);
+    const fs::perms writable = fs::status(page).permissions();
+    ASSERT_TRUE(writer.writePage("<p>third</p>\n"));
+    EXPECT_EQ(readAll(page), "<p>third</p>\r\n");
+    EXPECT_EQ(fs::status(page).permissions(), writable);
+}
+
 }  // namespace
 }  // namespace tavrin
