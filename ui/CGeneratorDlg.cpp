@@ -137,8 +137,9 @@ void CGeneratorDlg::OnTestPopup()
     // A page that could not be written is not opened, so no stale page is shown; one that no program could
     // show is told with its full path, to be opened by hand.
     const TestPageWriter writer;
-    if (!writer.writePage(page))
-        MessageBox("Error Saving Test File", "Save Test");
+    std::error_code error;
+    if (!writer.writePage(page, error))
+        MessageBox("Error Saving Test File\n\n" + writer.absolutePath() + "\n" + error.message(), "Save Test");
     else if (!writer.openPage(openWithDefaultApplication))
         MessageBox("No program could be started to show the test page. Open this file in your browser:\n" +
                        writer.absolutePath(),

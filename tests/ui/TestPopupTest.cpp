@@ -106,7 +106,11 @@ TEST_F(TestPopupTest, APageThatCannotBeWrittenIsToldAndNotOpened)
     EXPECT_THAT(ui.opened, IsEmpty());
     ASSERT_EQ(ui.messageBoxes.size(), 1u);
     const ShownMessageBox& box = ui.messageBoxes[0];
-    EXPECT_EQ(box.text, "Error Saving Test File");
+    // The program's text, then the page's full path and the system's reason.
+    const std::u8string page = (fs::current_path() / "tvtest.htm").u8string();
+    const std::string told = "Error Saving Test File\n\n" + std::string(page.begin(), page.end()) + "\n";
+    EXPECT_EQ(box.text.substr(0, told.size()), told);
+    EXPECT_GT(box.text.size(), told.size() + 3) << "no reason given";
     EXPECT_EQ(box.caption, "Save Test");
     EXPECT_EQ(box.ownerTemplateId, 102);
     EXPECT_EQ(box.buttons, fw::MbButtons::Ok);
