@@ -12,8 +12,8 @@
 
 namespace tavrin::gio {
 
-// True when an application could be started for `path`; otherwise `why`,
-// when given, says why as GIO put it.
+// True when an application could be started for `path` and did not end with
+// a failure at once; otherwise `why`, when given, says why.
 bool openWithDefaultApplication(const std::string& path, std::string* why = nullptr);
 
 }  // namespace tavrin::gio

@@ -19,8 +19,9 @@
 
 namespace tavrin::test {
 
-// A desktop whose only application is the recording fake (when `withFake`).
-inline void makeDesktop(const ScratchDir& home, bool withFake)
+// A desktop whose only application is the recording fake (when `withFake`),
+// which ends with `exitStatus` once it has recorded.
+inline void makeDesktop(const ScratchDir& home, bool withFake, int exitStatus = 0)
 {
     namespace fs = std::filesystem;
     fs::create_directories(home / "data/applications");
@@ -32,7 +33,8 @@ inline void makeDesktop(const ScratchDir& home, bool withFake)
     if (!withFake)
         return;
     writeFile(home / "record.sh", "#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/opened.tmp\"\n"
-                                  "mv \"$(dirname \"$0\")/opened.tmp\" \"$(dirname \"$0\")/opened\"\n");
+                                  "mv \"$(dirname \"$0\")/opened.tmp\" \"$(dirname \"$0\")/opened\"\n"
+                                  "exit " + std::to_string(exitStatus) + "\n");
     fs::permissions(home / "record.sh", fs::perms::owner_all);
     writeFile(home / "data/applications/tavrin-fake-browser.desktop",
               "[Desktop Entry]\nType=Application\nName=Fake Browser\nExec=" + (home / "record.sh").string() +
