@@ -84,7 +84,7 @@ int dismissResult(fw::MbButtons buttons)
 
 }  // namespace
 
-bool initToolkit(int& argc, char**& argv)
+void takeToolkitArguments(int& argc, char**& argv)
 {
     // No dialog draws with OpenGL, yet GDK probes it as it opens an X display, loading the GL driver (and, for
     // a software renderer, a compiler): most of a bare window's start-up time and memory on a machine without
@@ -95,6 +95,12 @@ bool initToolkit(int& argc, char**& argv)
         gdk_parse_args(&argc, &argv);
         g_unsetenv("GDK_GL");
     }
+    gtk_parse_args(&argc, &argv);
+}
+
+bool initToolkit(int& argc, char**& argv)
+{
+    takeToolkitArguments(argc, argv);
     // The first font map starts reading fontconfig's configuration on a thread of its own: started here, that
     // runs while GTK opens the display rather than when the first dialog measures its font.
     pango_cairo_font_map_get_default();

@@ -17,7 +17,10 @@
 
 namespace tavrin::fw::gtk {
 
-// Starts GTK; false when no display can be opened.
+// Takes GTK's own options (--display, --class, ...) out of the arguments,
+// without opening a display, so the program can read the rest.
+void takeToolkitArguments(int& argc, char**& argv);
+// Starts GTK (taking its options first); false when no display can be opened.
 bool initToolkit(int& argc, char**& argv);
 
 // Builds dialogs from templates as GTK windows and provides the platform services.
