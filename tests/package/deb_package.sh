@@ -83,7 +83,7 @@ installed=1
 dpkg_retrying -i "$deb" || fail "dpkg -i failed"
 
 for file in bin/tavrin bin/tavrin-cli share/applications/tavrin.desktop share/man/man1/tavrin.1.gz \
-            share/man/man1/tavrin-cli.1.gz share/icons/hicolor/128x128/apps/tavrin.png; do
+            share/man/man1/tavrin-cli.1.gz share/icons/hicolor/128x128/apps/tavrin.png share/icons/hicolor/scalable/apps/tavrin.svg; do
   [ -e "/usr/$file" ] || fail "/usr/$file is missing after installing"
 done
 [ "$(/usr/bin/tavrin-cli --version)" = "tavrin-cli $version" ] || fail "tavrin-cli --version says: $(/usr/bin/tavrin-cli --version)"
