@@ -14,6 +14,10 @@ if(WIN32)
   configure_file(${TAVRIN_PACKAGING_DIR}/README.txt.in ${CMAKE_BINARY_DIR}/packaging/README.txt @ONLY
                  NEWLINE_STYLE WIN32)
   install(FILES ${CMAKE_BINARY_DIR}/packaging/README.txt DESTINATION .)
+  # Tavrin in the browser, beside the program.
+  if(TAVRIN_WEB_HTML)
+    install(FILES ${TAVRIN_WEB_HTML} DESTINATION .)
+  endif()
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME tavrin-${PROJECT_VERSION}-windows-x64)
   include(CPack)
@@ -43,6 +47,10 @@ add_custom_target(tavrin_packaging_files ALL DEPENDS ${TAVRIN_GZIPPED})
 
 install(FILES ${gz}/tavrin.1.gz ${gz}/tavrin-cli.1.gz DESTINATION share/man/man1)
 install(FILES ${gz}/example.tavrin.Tavrin.metainfo.xml DESTINATION share/metainfo)
+# Tavrin in the browser: one page to open from disk or put on any web server.
+if(TAVRIN_WEB_HTML)
+  install(FILES ${TAVRIN_WEB_HTML} DESTINATION share/tavrin)
+endif()
 # What only a Debian package holds; `cmake --install` leaves it out.
 install(FILES ${TAVRIN_PACKAGING_DIR}/copyright ${gz}/changelog.Debian.gz DESTINATION share/doc/tavrin
         COMPONENT deb EXCLUDE_FROM_ALL)

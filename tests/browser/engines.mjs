@@ -12,9 +12,16 @@
 //   visit.errors();      // script errors the engine itself reported
 //   await visit.close();
 //
+// Driving a page as a user would (tests/web):
+//   await visit.press('Shift+Tab'); await visit.clickOn('css selector');
+//   await visit.insertText(text);       // as a paste into the focused field
+//   await visit.clipboard();            // the clipboard's text, or null where
+//                                       // the engine lets no test read it
+//   await popup.eval('document.title'); // in a pop-up or new tab
+//
 // Chromium runs through playwright-core, Firefox through puppeteer-core over
 // WebDriver BiDi, WebKit through WebKitGTK's WebDriver server over HTTP.
-import { spawn } from 'node:child_process';
+import { execFile, spawn } from 'node:child_process';
 import { once } from 'node:events';
 import net from 'node:net';
 import { chromium } from 'playwright-core';
@@ -48,8 +55,19 @@ function popupOf(evaluate, close) {
       delete seen.loaded;
       return seen;
     },
+    eval: evaluate,
     close,
   };
+}
+
+// Presses `keys` ('Tab', 'Alt+ArrowDown') with a page's keyboard, holding
+// the modifiers named before the last '+'.
+async function pressKeys(keyboard, keys) {
+  const parts = keys.split('+');
+  const key = parts.pop();
+  for (const modifier of parts) await keyboard.down(modifier);
+  await keyboard.press(key);
+  for (const modifier of parts.reverse()) await keyboard.up(modifier);
 }
 
 // Hands out pop-ups in the order they opened. `windows` lists them so far;
@@ -97,6 +115,16 @@ function pageVisit(context, main) {
     reload: async () => { await main.reload(); },
     click: () => main.click('button'),
     eval: (expr) => main.evaluate(expr),
+    press: (keys) => pressKeys(main.keyboard, keys),
+    clickOn: (selector) => main.click(selector),
+    // Playwright inserts the text as a paste would; puppeteer types one character at a time, so the text
+    // goes through the clipboard and Ctrl+V.
+    insertText: async (text) => {
+      if (main.keyboard.insertText) return main.keyboard.insertText(text);
+      await main.evaluate((t) => navigator.clipboard.writeText(t), text);
+      return pressKeys(main.keyboard, 'Control+v');
+    },
+    clipboard: () => main.evaluate('navigator.clipboard.readText()'),
     ...popupQueue(windows),
     errors: () => errors,
     cookies: async () => (await context.cookies()).map(({ name, value, expires }) => ({ name, value, expires })),
@@ -116,6 +144,7 @@ function chromiumEngine() {
   return {
     async visit({ blocking = true } = {}) {
       const context = await (await browsers.get(blocking)).newContext({ viewport: null });
+      await context.grantPermissions(['clipboard-read', 'clipboard-write']);
       const main = await context.newPage();
       const v = pageVisit(context, main);
       context.on('page', v.popped);
@@ -135,7 +164,8 @@ function firefoxEngine() {
     // every start; there is no network here.
     env: { ...process.env, MOZ_REMOTE_SETTINGS_DEVTOOLS: '1' },
     // Puppeteer's profile turns the pop-up blocker off.
-    extraPrefsFirefox: { 'dom.disable_open_during_load': blocking,
+    // The testing switch lets a page read the clipboard without asking.
+    extraPrefsFirefox: { 'dom.disable_open_during_load': blocking, 'dom.events.testing.asyncClipboard': true,
       'services.settings.server': 'data:,#remote-settings-dummy/v1' },
   }));
   return {
@@ -162,6 +192,12 @@ async function freePort() {
 const kMiniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
 let said = false;  // whether WebKit's version has been told
+
+// The X clipboard's text, as the browser on this display left it.
+const readClipboard = () => new Promise((resolve) => {
+  execFile('xclip', ['-o', '-selection', 'clipboard'], { maxBuffer: 1 << 24, timeout: 5000 },
+    (error, stdout) => resolve(error ? null : stdout));
+});
 
 // One WebKitGTK WebDriver server, which takes one session at a time.
 async function webDriver() {
@@ -259,6 +295,7 @@ async function webkitEngine() {
         }
       };
       const mine = current;
+      let holder = null;  // the xclip that holds a text to paste
       return {
         goto: async (url) => { await at('POST', '/url', { url }); },
         reload: async () => { await at('POST', '/refresh'); },
@@ -267,11 +304,35 @@ async function webkitEngine() {
           await at('POST', `/element/${Object.values(button)[0]}/click`);
         },
         eval: evaluate,
+        async press(keys) {
+          const codes = { Tab: '\uE004', Enter: '\uE007', Escape: '\uE00C', Shift: '\uE008', Control: '\uE009', Alt: '\uE00A',
+            ArrowUp: '\uE013', ArrowDown: '\uE015', F4: '\uE034', Space: ' ' };
+          const parts = keys.split('+').map((k) => codes[k] ?? k);
+          const key = parts.pop();
+          const actions = [...parts.map((m) => ({ type: 'keyDown', value: m })), { type: 'keyDown', value: key },
+            { type: 'keyUp', value: key }, ...parts.reverse().map((m) => ({ type: 'keyUp', value: m }))];
+          await at('POST', '/actions', { actions: [{ type: 'key', id: 'keyboard', actions }] });
+          await at('DELETE', '/actions');
+        },
+        async clickOn(selector) {
+          const found = await at('POST', '/element', { using: 'css selector', value: selector });
+          await at('POST', `/element/${Object.values(found)[0]}/click`);
+        },
+        // Typed, a long text takes minutes: it goes through the X clipboard (xclip) and Ctrl+V.
+        async insertText(text) {
+          holder?.kill();
+          holder = spawn('xclip', ['-selection', 'clipboard', '-quiet'], { stdio: ['pipe', 'ignore', 'ignore'] });
+          holder.stdin.end(text);
+          if (!await until(async () => (await readClipboard()) === text || null)) throw new Error('xclip failed');
+          await this.press('Control+v');
+        },
+        clipboard: readClipboard,
         ...popupQueue(windows, look),
         errors: () => [],
         cookies: async () => (await at('GET', '/cookie')).map(({ name, value, expiry }) => ({ name, value,
           expires: expiry ?? -1 })),
         async close() {
+          holder?.kill();
           if (current !== mine) return;
           current = null;
           await end(mine);

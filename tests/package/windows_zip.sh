@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows download: `cpack --preset windows` zips one folder holding this
-# build's tavrin.exe and a README.txt with Windows line ends.
+# build's tavrin.exe, a README.txt with Windows line ends and, built with
+# emscripten where it is installed, tavrin.html.
 #   windows_zip.sh SOURCE_DIR TAVRIN_EXE
 set -euo pipefail
 source=$1
@@ -19,7 +20,9 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 python3 -m zipfile -e "$zip" "$tmp"
 found=$(cd "$tmp" && find . -type f | sort | tr '\n' ' ')
-[ "$found" = "./$folder/README.txt ./$folder/tavrin.exe " ] || fail "the zip holds: $found"
+# tavrin.html, Tavrin in the browser, where the build machine has emscripten.
+[ "$found" = "./$folder/README.txt ./$folder/tavrin.exe " ] ||
+  [ "$found" = "./$folder/README.txt ./$folder/tavrin.exe ./$folder/tavrin.html " ] || fail "the zip holds: $found"
 cmp "$exe" "$tmp/$folder/tavrin.exe" || fail "the zipped tavrin.exe is not the one built"
 readme=$tmp/$folder/README.txt
 [ "$(grep -c $'\r$' "$readme")" -eq "$(wc -l <"$readme")" ] || fail "README.txt has lines without CR LF"

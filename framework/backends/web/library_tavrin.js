@@ -256,7 +256,7 @@ mergeInto(LibraryManager.library, {
         TV.post(d.handle, TV.HELP, 0);
       } else if (e.key === ' ' && e.altKey && d.menu) {
         TV.toggleMenu(d);
-      } else if (e.key === 'Tab' && !e.altKey) {
+      } else if ((e.key === 'Tab' || e.keyCode === 9) && !e.altKey) {  // WebKitGTK names Shift+Tab otherwise
         var stops = Array.prototype.filter.call(d.client.querySelectorAll('input, textarea, button'),
           function (c) { return c.tabIndex >= 0 && !c.disabled; });
         if (stops.length === 0) return;
@@ -469,6 +469,8 @@ mergeInto(LibraryManager.library, {
         el = document.createElement('label');
         var box = document.createElement('input');
         box.type = kind === 1 ? 'checkbox' : 'radio';
+        // A name of its own keeps every radio a group of its own in every engine.
+        if (kind === 2) box.name = d.el.id + '-r' + index;
         box.addEventListener('click', function () { TV.post(handle, TV.COMMAND, index); });
         var span = document.createElement('span');
         span.textContent = TV.plain(text);
