@@ -79,6 +79,7 @@ mergeInto(LibraryManager.library, {
         '.tv-menu > div[role=menuitem]:focus, .tv-menu > div[role=menuitem]:hover { background: #0a64d6; color: #fff;',
         '  outline: none; }',
         '.tv-menu > div[role=separator] { margin: 3px 0; border-top: 1px solid #d0d0d0; }',
+        '.tv-message, .tv-buttons { font: 12px sans-serif; }',
         '.tv-message { display: flex; gap: 12px; padding: 14px 14px 10px; white-space: pre-wrap;',
         '  overflow-wrap: anywhere; max-width: 460px; }',
         '.tv-mark { flex: none; width: 28px; height: 28px; border-radius: 50%; color: #fff; font: bold 18px/28px sans-serif;',
