@@ -194,6 +194,7 @@ test('Days list: F4, Alt+Down and the arrow drop it, Enter picks, Escape closes'
   await v.press('Escape');
   s = await waitFor(v, 'the list closed by Escape', (x) => control(x, 'Days').expanded === 'false');
   assert.equal(s.dialogs, 1, 'Escape closed only the list');
+  assert.equal(control(s, 'Days').value, '3', 'Escape kept the item picked before');
   await v.clickOn('[aria-label="Open list"]');
   await waitFor(v, 'the list dropped by its arrow', (x) => control(x, 'Days').expanded === 'true');
   await v.clickOn('[role=option]:nth-child(7)');

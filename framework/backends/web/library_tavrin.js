@@ -284,7 +284,8 @@ mergeInto(LibraryManager.library, {
     // The Days-style combo box: an edit field, an "Open list" button and a
     // list of its own that drops below the field. While the list is open,
     // the arrow keys move through it, showing each item in the field, as a
-    // desktop combo does; Enter and Escape are the program's to handle.
+    // desktop combo does; Enter and Escape are the program's to handle (and
+    // Escape first gives the field back what it showed before).
     combo: function (d, c, x, y, cx, cy, editHeight) {
       var box = document.createElement('div');
       box.className = 'tv-combo';
@@ -389,6 +390,7 @@ mergeInto(LibraryManager.library, {
       c.button.setAttribute('aria-expanded', 'true');
       c.button.setAttribute('aria-label', 'Close list');
       var current = TV.currentItem(c);
+      c.before = { value: c.input.value, selection: c.selection, picked: c.picked, dirty: c.dirty };
       c.list.scrollTop = 0;
       TV.setHighlight(c, current);
       if (current >= 0) c.list.scrollTop = c.list.children[current].offsetTop;
@@ -417,6 +419,14 @@ mergeInto(LibraryManager.library, {
         if (dropped) TV.closeList(c); else TV.dropList(c);
       } else if (dropped && key === 'Tab') {
         TV.closeList(c);
+        return;
+      } else if (dropped && key === 'Escape') {
+        // Escape gives the field back what it showed before the list dropped; the program closes the list.
+        c.input.value = c.before.value;
+        c.selection = c.before.selection;
+        c.picked = c.before.picked;
+        c.dirty = c.before.dirty;
+        TV.setHighlight(c, -1);
         return;
       } else if (c.items.length > 0 && (up || down || (dropped && /^(PageUp|PageDown|Home|End)$/.test(key)))) {
         var from = dropped ? c.highlight : TV.currentItem(c);
