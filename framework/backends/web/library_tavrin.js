@@ -131,7 +131,7 @@ mergeInto(LibraryManager.library, {
       return null;
     },
 
-    // A modal layer with a title bar; `kind` 'dialog' or 'alertdialog'.
+    // A modal layer with a title bar; `role` 'dialog' or 'alertdialog'.
     frame: function (caption, systemMenu, role) {
       TV.style();
       var handle = TV.next++;
