@@ -158,7 +158,8 @@ public:
     virtual ClipboardResult copyText(Window& owner, std::string_view text) = 0;
 
     // Opens a file with the application the desktop associates with it;
-    // false when no application could be started.
+    // false when no application could be started, or the one started ended
+    // with a failure at once (within two seconds) and so showed nothing.
     virtual bool openWithDefaultApplication(const std::string& path) = 0;
 
     // Starts the platform's sockets layer (version 1.1 on Windows); true

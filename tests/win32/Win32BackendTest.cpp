@@ -692,10 +692,25 @@ TEST(Win32Shell, OpeningAPageStartsItsApplication)
     DeleteFileA(log);
 }
 
+// No application, or one that ends with a failure at once (as a browser
+// that finds no display does), opens nothing.
 TEST(Win32Shell, AFileThatCannotBeOpenedIsReported)
 {
     Win32Backend backend;
     EXPECT_FALSE(backend.openWithDefaultApplication("no-such-page.htm"));
+
+    HKEY type = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Classes\\tavrinfailing\\shell\\open\\command", 0, nullptr,
+                              0, KEY_WRITE, nullptr, &type, nullptr),
+              ERROR_SUCCESS);
+    const char command[] = "C:\\windows\\system32\\cmd.exe /c exit 3";
+    RegSetValueExA(type, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command), sizeof command);
+    RegCloseKey(type);
+    RegSetValueA(HKEY_CURRENT_USER, "Software\\Classes\\.tavrinfail", REG_SZ, "tavrinfailing", 0);
+    { std::ofstream("page.tavrinfail") << "<html></html>"; }
+    EXPECT_FALSE(backend.openWithDefaultApplication("page.tavrinfail"));
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\tavrinfailing");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\.tavrinfail");
 }
 
 TEST(Win32Screen, TheWorkAreaLiesOnTheScreen)
