@@ -259,6 +259,28 @@ TEST_F(GtkProgramTest, CreatePopupShowsResultsOverTheBlockedMainDialogAndCopiesT
     runProgram();
 }
 
+TEST_F(GtkProgramTest, ASecondClickQueuedWhileResultsOpensIsDroppedWithIt)
+{
+    waitForMain()
+        .then([] {
+            GtkWidget* create = named(mainDialog(), "Create Popup");
+            sendClick(create);
+            sendClick(create);
+        })
+        .until("the Results dialog", [] { return windowTitled("Results") != nullptr; })
+        .then([] { sendClick(named(windowTitled("Results"), "Return")); })
+        .until("the Results dialog to close", [] { return windowTitled("Results") == nullptr; })
+        // A click after it, on the main dialog, is handled only once the second click has been.
+        .then([] { sendClick(named(mainDialog(), "Directories")); })
+        .until("the next click handled", [] { return windowTitled("Results") || isTicked(mainDialog(), "Directories"); })
+        .until("all input handled", inputHandled())
+        .then([] {
+            EXPECT_EQ(windowTitled("Results"), nullptr) << "the second click opened Results again";
+            sendKey(named(mainDialog(), "Name"), GDK_KEY_Escape);
+        });
+    runProgram();
+}
+
 TEST_F(GtkProgramTest, WindowMenuOpensTheAboutBox)
 {
     auto menu = std::make_shared<GtkWidget*>(nullptr);

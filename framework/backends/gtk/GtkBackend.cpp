@@ -197,7 +197,11 @@ int GtkBackend::messageBox(fw::Window* owner, std::string_view text, std::string
     if (!parent)
         gtk_window_set_position(GTK_WINDOW(dialog.get()), GTK_WIN_POS_CENTER);
     addButtons(GTK_DIALOG(dialog.get()), buttons);
+    if (parent)
+        parent->beginModalOver();
     int response = gtk_dialog_run(GTK_DIALOG(dialog.get()));
+    if (parent)
+        parent->endModalOver();
     return response > 0 ? response : dismissResult(buttons);
 }
 
