@@ -420,21 +420,37 @@ TEST_F(GtkBackendTest, ModalDialogBlocksItsOwner)
     EXPECT_EQ(inner.log, (std::vector<std::string>{"escape"})) << "the owner's Escape went to the modal dialog";
 }
 
-TEST_F(GtkBackendTest, MessageBoxShowsCaptionWarningIconAndReportsTheButton)
+TEST_F(GtkBackendTest, MessageBoxLooksLikeTheDialogsAndReportsTheButton)
 {
     ScriptedEvents events([&](GtkDialogWindow& window) {
         struct Seen {
-            std::string title;
+            GtkWidget* box = nullptr;
+            std::string title, layout, textFont, focused;
             GtkMessageType type = GTK_MESSAGE_OTHER;
+            bool resizable = true, selectable = false;
+            GdkWindowTypeHint hint = GDK_WINDOW_TYPE_HINT_NORMAL;
         } seen;
         guint timer = g_timeout_add(50, [](gpointer data) -> gboolean {
-            GtkWidget* box = shownToplevel(GTK_TYPE_MESSAGE_DIALOG);
-            if (!box)
-                return G_SOURCE_CONTINUE;
             auto* seen = static_cast<Seen*>(data);
-            seen->title = gtk_window_get_title(GTK_WINDOW(box));
+            seen->box = shownToplevel(GTK_TYPE_MESSAGE_DIALOG);
+            if (!seen->box)
+                return G_SOURCE_CONTINUE;
+            GtkWindow* box = GTK_WINDOW(seen->box);
+            seen->title = gtk_window_get_title(box);
             g_object_get(box, "message-type", &seen->type, NULL);
-            pressKey(box, GDK_KEY_Escape);
+            seen->resizable = gtk_window_get_resizable(box);
+            seen->hint = gtk_window_get_type_hint(box);
+            // Its own title bar with a close box alone, as the dialogs have; a window manager adds none.
+            if (GtkWidget* bar = gtk_window_get_titlebar(box); GTK_IS_HEADER_BAR(bar))
+                seen->layout = gtk_header_bar_get_decoration_layout(GTK_HEADER_BAR(bar));
+            GtkWidget* text = findWidget(seen->box, GTK_TYPE_LABEL, [](GtkWidget* label) {
+                return g_strcmp0(gtk_label_get_text(GTK_LABEL(label)), "Could not write the page.") == 0;
+            });
+            seen->selectable = text && gtk_label_get_selectable(GTK_LABEL(text));
+            seen->textFont = text ? fontOf(text) : "";
+            GtkWidget* focus = gtk_window_get_focus(box);
+            seen->focused = GTK_IS_BUTTON(focus) ? gtk_button_get_label(GTK_BUTTON(focus)) : "";
+            pressKey(seen->box, GDK_KEY_Escape);
             return G_SOURCE_REMOVE;
         }, &seen);
         int result = backend.messageBox(&window, "Could not write the page.", "tavrin", fw::MbButtons::OkCancel,
@@ -442,6 +458,12 @@ TEST_F(GtkBackendTest, MessageBoxShowsCaptionWarningIconAndReportsTheButton)
         EXPECT_EQ(result, fw::kIdCancel);
         EXPECT_EQ(seen.title, "tavrin");
         EXPECT_EQ(seen.type, GTK_MESSAGE_WARNING);
+        EXPECT_FALSE(seen.resizable);
+        EXPECT_EQ(seen.hint, GDK_WINDOW_TYPE_HINT_DIALOG);
+        EXPECT_EQ(seen.layout, ":close");
+        EXPECT_TRUE(seen.selectable) << "the message can be selected and copied";
+        EXPECT_EQ(seen.textFont, fontOf(controlWidget(window, kFirst))) << "the dialogs' font";
+        EXPECT_EQ(seen.focused, "_OK");
         (void)timer;
     });
     run(events);

@@ -37,6 +37,7 @@ public:
     int run();
 
     GtkWindow* gtkWindow() const { return GTK_WINDOW(window_.get()); }
+    const DialogFont& font() const { return font_; }
 
     // A dialog or message box runs modally over this one from `beginModalOver` to `endModalOver`. The dialog
     // takes no input meanwhile, and input it had taken but not yet reported is dropped: a second click queued
