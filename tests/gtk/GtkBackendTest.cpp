@@ -83,6 +83,33 @@ TEST_F(GtkBackendTest, ControlsSitAtTheirDialogUnitRectangles)
     EXPECT_TRUE(events.scriptDone);
 }
 
+TEST_F(GtkBackendTest, ALargerDesktopFontScalesTheDialogAndItsLayoutAlike)
+{
+    // The client area's size and the OK button's width, as laid out.
+    auto measure = [this] {
+        std::pair<GtkAllocation, GtkAllocation> seen{};
+        ScriptedEvents events([&](GtkDialogWindow& window) {
+            gtk_widget_get_allocation(gtk_bin_get_child(GTK_BIN(window.gtkWindow())), &seen.first);
+            gtk_widget_get_allocation(controlWidget(window, fw::kIdOk), &seen.second);
+        });
+        run(events);
+        return seen;
+    };
+    GtkSettings* settings = gtk_settings_get_default();
+    gchar* raw = nullptr;
+    g_object_get(settings, "gtk-font-name", &raw, nullptr);
+    const GCharPtr desktopFont(raw);
+    ASSERT_STREQ(desktopFont.get(), "Sans 10") << "GTK's default";
+    const auto [client, ok] = measure();
+    g_object_set(settings, "gtk-font-name", "Sans 14", nullptr);
+    const auto [largerClient, largerOk] = measure();
+    g_object_set(settings, "gtk-font-name", desktopFont.get(), nullptr);
+    // 14 points over 10, give or take the rounding of the base units to whole pixels.
+    EXPECT_NEAR(double(largerClient.width) / client.width, 1.4, 0.15);
+    EXPECT_NEAR(double(largerClient.height) / client.height, 1.4, 0.15);
+    EXPECT_NEAR(double(largerOk.width) / ok.width, 1.4, 0.15);
+}
+
 TEST_F(GtkBackendTest, EnterIsReportedWithTheFocusedControl)
 {
     ScriptedEvents events([](GtkDialogWindow& window) {
