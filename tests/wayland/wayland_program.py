@@ -66,10 +66,12 @@ def press(*keys):
 
 def tab_to(window, name):
     for _ in range(40):
-        if focused(window) == name:
+        before = focused(window)
+        if before == name:
             return
         press("-k", "Tab")
-        time.sleep(0.05)
+        # The focus leaves one control before it enters the next: wait for a focused control other than the last.
+        wait(lambda: focused(window) not in (before, None), f"focus to move on from {before!r} after Tab")
     fail(f"Tab never reached \"{name}\"")
 
 
@@ -110,7 +112,7 @@ try:
          "window menu")
     press("-k", "a")
     about = wait(lambda: active_dialog("About Tavrin"), "About box with the keyboard")
-    if focused(about) != "OK":
+    if wait(lambda: focused(about), "focused control in the About box") != "OK":
         fail(f"the About box opened with the focus on {focused(about)!r}, not OK")
     press("-k", "Escape")
     wait(lambda: closed("About Tavrin"), "closing of the About box")

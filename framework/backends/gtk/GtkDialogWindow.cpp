@@ -312,7 +312,7 @@ int GtkDialogWindow::run()
     gtk_widget_show(window_.get());
     gtk_window_present(gtkWindow());
     if (owner_)
-        ++owner_->blockedBy_;
+        owner_->beginModalOver();
     loop_.reset(g_main_loop_new(nullptr, FALSE));
     g_main_loop_run(loop_.get());
     loop_.reset();
@@ -322,10 +322,22 @@ int GtkDialogWindow::run()
     }
     gtk_widget_hide(window_.get());
     if (owner_) {
-        --owner_->blockedBy_;
+        owner_->endModalOver();
         gtk_window_present(owner_->gtkWindow());
     }
     return result_;
+}
+
+void GtkDialogWindow::beginModalOver()
+{
+    ++blockedBy_;
+    ++modalRuns_;
+    pendingReports_.clear();
+}
+
+void GtkDialogWindow::endModalOver()
+{
+    --blockedBy_;
 }
 
 std::string GtkDialogWindow::text(int id) const
@@ -560,6 +572,8 @@ void GtkDialogWindow::post(std::function<void(fw::WindowEvents&)> report)
     // Every click, key and menu command the dialog reports may run a nested modal loop. Run from inside the
     // signal that raised it, that loop would stall the source the signal came from; the accessibility bridge's
     // D-Bus source, for one, cannot recurse, so a screen reader would go deaf while the nested dialog is open.
+    if (blockedBy_ > 0)
+        return;  // no input while a modal dialog runs over this one
     pendingReports_.push_back(std::move(report));
     if (deliverySource_ == 0)
         deliverySource_ = g_idle_add_full(G_PRIORITY_HIGH_IDLE, deliverReports, this, nullptr);
@@ -571,8 +585,10 @@ gboolean GtkDialogWindow::deliverReports(gpointer self)
     window->deliverySource_ = 0;
     std::vector<std::function<void(fw::WindowEvents&)>> reports;
     reports.swap(window->pendingReports_);
+    const int modalRuns = window->modalRuns_;
     for (const auto& report : reports) {
-        if (window->ended_)
+        // Once a report has run a modal dialog over this one, the input queued behind it is dropped.
+        if (window->ended_ || window->modalRuns_ != modalRuns)
             break;
         report(window->events_);
     }

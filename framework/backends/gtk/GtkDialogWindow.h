@@ -37,6 +37,13 @@ public:
     int run();
 
     GtkWindow* gtkWindow() const { return GTK_WINDOW(window_.get()); }
+    const DialogFont& font() const { return font_; }
+
+    // A dialog or message box runs modally over this one from `beginModalOver` to `endModalOver`. The dialog
+    // takes no input meanwhile, and input it had taken but not yet reported is dropped: a second click queued
+    // behind the one that opened the modal dialog must not act once it closes.
+    void beginModalOver();
+    void endModalOver();
 
     std::string text(int id) const override;
     void setText(int id, std::string_view text) override;
@@ -107,6 +114,7 @@ private:
     int wantedY_ = 0;
     bool placeRequested_ = false;
     int blockedBy_ = 0;  // dialogs running modally over this one
+    int modalRuns_ = 0;  // how many have begun
     bool ended_ = false;
     int result_ = 0;
 };
