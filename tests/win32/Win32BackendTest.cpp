@@ -11,13 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -96,9 +94,15 @@ DialogTemplate sampleTemplate()
     return t;
 }
 
+HWND hwndOf(const Window& w)
+{
+    return static_cast<const Win32DialogWindow&>(w).hwnd();
+}
+
 // Records what the back end reports. `init` runs at initialisation, `step`
-// once the dialog shows; a command ends the run with its id unless
-// `keepOpen` says otherwise. A watchdog ends a run that waits too long.
+// once the dialog shows in front, where input goes; a command ends the run
+// with its id unless `keepOpen` says otherwise. A watchdog ends a run that
+// waits too long.
 class ScriptedEvents : public WindowEvents {
 public:
     std::function<bool(Window&)> init = [](Window&) { return true; };
@@ -117,7 +121,7 @@ public:
         if (!init(w))
             return false;
         current_ = this;
-        SetTimer(nullptr, 0, 100, runStep);
+        SetTimer(nullptr, 0, 10, runStep);
         watchdog_ = SetTimer(nullptr, 0, 8000, giveUp);
         return true;
     }
@@ -148,6 +152,8 @@ public:
 private:
     static void CALLBACK runStep(HWND, UINT, UINT_PTR timer, DWORD)
     {
+        if (current_ && GetForegroundWindow() != hwndOf(*current_->window))
+            return;
         KillTimer(nullptr, timer);
         if (current_ && current_->step)
             current_->step(*current_->window);
@@ -162,11 +168,6 @@ private:
     static inline ScriptedEvents* current_ = nullptr;
     UINT_PTR watchdog_ = 0;
 };
-
-HWND hwndOf(const Window& w)
-{
-    return static_cast<const Win32DialogWindow&>(w).hwnd();
-}
 
 // A left click in the middle of a control.
 void click(const Window& w, int id)
@@ -684,8 +685,7 @@ TEST(Win32Shell, OpeningAPageStartsItsApplication)
     std::string recorded;
     waitFor([&] {
         std::ifstream in(log);
-        std::getline(in, recorded);
-        return !recorded.empty();
+        return std::getline(in, recorded) && !in.eof();
     });
     EXPECT_NE(recorded.find("shell-page.htm"), std::string::npos) << recorded;
     EXPECT_EQ(recorded.rfind("nCmdShow=1 ", 0), 0u) << "the application is asked to show its window: " << recorded;
