@@ -404,6 +404,35 @@ TEST(TavrinExe, ARadioClickKeepsItsGroupExclusiveAndTheTypedWidth)
     EXPECT_FALSE(checked(dlg, kPopUnder));
 }
 
+TEST(TavrinExe, TheDaysBoxKeepsEveryTypedDigitAndTabbingIntoItSelectsItsText)
+{
+    Tavrin tavrin("days");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    bringToFront(dlg);
+    ASSERT_TRUE(focusOn(tavrin, kCenter));
+    ASSERT_TRUE(tabTo(tavrin, kDays));
+    typeText("1234567890");
+    ASSERT_TRUE(inputHandled(tavrin));
+    EXPECT_EQ(text(dlg, kDays), "1234567890") << "more digits than the box is wide";
+
+    ASSERT_TRUE(tabTo(tavrin, kCenter, true));
+    ASSERT_TRUE(tabTo(tavrin, kDays));
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(GetDlgItem(dlg, kDays), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 10u) << "Tab selects the whole text";
+
+    press(dlg, kCreatePopup);
+    HWND results = tavrin.waitForWindow("Results");
+    ASSERT_NE(results, nullptr);
+    EXPECT_NE(text(results, kFunctionsBox).find("document.cookie = \"PopUp=1234567890;"), std::string::npos)
+        << text(results, kFunctionsBox);
+    press(results, kReturn);
+}
+
 TEST(TavrinExe, EnterInAnEditBoxEndsTheProgram)
 {
     Tavrin tavrin("enter");

@@ -242,7 +242,6 @@ TEST_F(Win32Dialogs, ControlsCarryTheTemplatesStylesAndFont)
         EXPECT_EQ(classOf(GetDlgItem(dlg, kDays)), "ComboBox");
         EXPECT_EQ(styleOf(w, kDays) & 0x3, static_cast<DWORD>(CBS_DROPDOWN));
         EXPECT_FALSE(styleOf(w, kDays) & CBS_SORT);
-        EXPECT_FALSE(styleOf(w, kDays) & CBS_AUTOHSCROLL);
         DWORD notes = styleOf(w, kNotes);
         EXPECT_TRUE((notes & ES_MULTILINE) && (notes & ES_READONLY) && (notes & WS_VSCROLL));
         EXPECT_FALSE(notes & (ES_AUTOHSCROLL | WS_HSCROLL));

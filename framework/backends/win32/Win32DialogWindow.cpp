@@ -321,6 +321,16 @@ INT_PTR Win32DialogWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
+        // The dialog manager selects the whole text of an edit box that
+        // Tab (or the framework) gives the focus to, but Wine's combo box
+        // selects its field's text only the first time. A combo box that
+        // takes the focus other than by a click selects it here; a click
+        // places the caret where it lands.
+        if (lParam != 0 && HIWORD(wParam) == CBN_SETFOCUS) {
+            if (GetKeyState(VK_LBUTTON) >= 0)
+                SendMessageW(reinterpret_cast<HWND>(lParam), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+            return FALSE;
+        }
         // From a control only button clicks are commands (the dialog manager's
         // Enter and Escape come as clicks too); edit and combo notifications
         // are not.
