@@ -20,6 +20,8 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
+#include <type_traits>
 #include <string>
 #include <vector>
 
@@ -292,6 +294,54 @@ std::vector<int> mainTabStops()
     return stops;
 }
 
+// True when line `line` of the edit box `box` shows something on the
+// screen: some pixel of its strip across the box differs from the others.
+bool lineShows(HWND box, int line)
+{
+    const auto top = static_cast<int>(
+        HIWORD(SendMessageW(box, EM_POSFROMCHAR, SendMessageW(box, EM_LINEINDEX, line, 0), 0)));
+    const auto next = static_cast<int>(
+        HIWORD(SendMessageW(box, EM_POSFROMCHAR, SendMessageW(box, EM_LINEINDEX, line + 1, 0), 0)));
+    RECT client{};
+    GetClientRect(box, &client);
+    POINT origin{client.left, top};
+    ClientToScreen(box, &origin);
+    const int width = client.right - client.left;
+    const int height = next - top;
+    if (width <= 0 || height <= 0)
+        return false;
+    using Dc = std::unique_ptr<std::remove_pointer_t<HDC>, decltype([](HDC dc) { DeleteDC(dc); })>;
+    using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, decltype([](HBITMAP b) { DeleteObject(b); })>;
+    HDC screen = GetDC(nullptr);
+    Dc memory(CreateCompatibleDC(screen));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    Bitmap strip(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = SelectObject(memory.get(), strip.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    SelectObject(memory.get(), old);
+    ReleaseDC(nullptr, screen);
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    return std::any_of(pixels, pixels + width * height, [&](DWORD p) { return p != pixels[0]; });
+}
+
+// The screen rectangle of the child of `dialog` with caption `caption`.
+RECT childRect(HWND dialog, const std::string& caption)
+{
+    RECT r{};
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (windowText(c) == caption)
+            GetWindowRect(c, &r);
+    }
+    return r;
+}
+
 // Every setting the main dialog shows, one line per control.
 std::vector<std::string> settingsShown(HWND dlg)
 {
@@ -476,6 +526,12 @@ TEST(TavrinExe, CopyFunctionsPutsExactlyTheGeneratedScriptOnTheClipboard)
     ASSERT_NE(results, nullptr);
     EXPECT_FALSE(IsWindowEnabled(dlg));
     EXPECT_TRUE(centredOver(results, dlg));
+    // The last line of the instructions lies inside its frame, clear of the
+    // frame's bottom edge.
+    const RECT frame = childRect(results, "JavaScript Functions");
+    const RECT line = childRect(results, "close head tag.  (</HEAD>)");
+    EXPECT_LE(line.bottom, frame.bottom - GetSystemMetrics(SM_CYEDGE))
+        << "the line ends at " << line.bottom << ", the frame's inside at " << frame.bottom - GetSystemMetrics(SM_CYEDGE);
 
     tavrin::PopupSettings settings = tavrin::PopupSettings::defaults();
     settings.windowName = "My Popup";
@@ -747,8 +803,13 @@ TEST(TavrinExe, NonAsciiTextAndAHundredKilobyteUrlSurviveEveryCommand)
     EXPECT_TRUE(text(results, kFunctionsBox) == expected.functionsText);
     EXPECT_EQ(text(results, kLoaderBox), expected.loaderText);
     // A line this long would take minutes to wrap: the box scrolls sideways,
-    // and still follows "Return" in the tab order.
+    // shows the line from its start, and still follows "Return" in the tab
+    // order.
     EXPECT_TRUE(styleOf(results, kFunctionsBox) & WS_HSCROLL);
+    const std::string shown = text(results, kFunctionsBox);
+    const int urlLine = static_cast<int>(std::count(shown.begin(), shown.begin() + shown.find("var page"), '\n'));
+    EXPECT_TRUE(waitFor([&] { return lineShows(GetDlgItem(results, kFunctionsBox), urlLine); }))
+        << "line " << urlLine << " shows blank";
     bringToFront(results);
     EXPECT_TRUE(tabTo(tavrin, kFunctionsBox, false, results));
     copyWith(results, kCopyLoader);

@@ -500,8 +500,11 @@ TEST_F(Win32Dialogs, TheWindowIconsAndTheDragIconComeFromTheResource)
     ASSERT_NE(expected, nullptr);
     events.dragIcon = kIconId;
     events.step = [&](Window& w) {
-        w.setIcon(kIconId);
         HWND dlg = hwndOf(w);
+        // The program's icon before the dialog sets any.
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_GETICON, ICON_SMALL, 0)), expected);
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_GETICON, ICON_BIG, 0)), expected);
+        w.setIcon(kIconId);
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_GETICON, ICON_BIG, 0)), expected);
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_GETICON, ICON_SMALL, 0)), expected);
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_QUERYDRAGICON, 0, 0)), expected);
