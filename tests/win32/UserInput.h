@@ -10,13 +10,14 @@
 
 namespace tavrin::test {
 
-// Polls `done` for up to 10 seconds.
+// Polls `done` every 10 ms for up to 10 seconds.
 inline bool waitFor(const std::function<bool()>& done)
 {
-    for (int i = 0; i < 200; ++i) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
         if (done())
             return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return done();
 }
@@ -28,13 +29,15 @@ inline void bringToFront(HWND window)
     waitFor([&] { return GetForegroundWindow() == window; });
 }
 
-// Returns once the thread of `window` has handled the input sent so far: a
-// message sent to a thread is handled only when it next takes a message from
-// its queue, so a few of them in a row let it work through its input.
-inline void waitUntilHandled(HWND window)
+// Waits until the thread of `window` has handled the mouse and keyboard input
+// sent so far. A thread paints only when no input is waiting for it, so once
+// `window`, made invalid here after the input was sent, has been repainted,
+// that input has been handled. `window` must be visible and in front, so that
+// the invalidation is not clipped away; a control of the front dialog does.
+inline bool waitForInputHandled(HWND window)
 {
-    for (int i = 0; i < 8; ++i)
-        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    return waitFor([&] { return !GetUpdateRect(window, nullptr, FALSE); });
 }
 
 // A left click in the middle of `control`, once its window is in front.

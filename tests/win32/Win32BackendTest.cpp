@@ -11,13 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -96,9 +94,15 @@ DialogTemplate sampleTemplate()
     return t;
 }
 
+HWND hwndOf(const Window& w)
+{
+    return static_cast<const Win32DialogWindow&>(w).hwnd();
+}
+
 // Records what the back end reports. `init` runs at initialisation, `step`
-// once the dialog shows; a command ends the run with its id unless
-// `keepOpen` says otherwise. A watchdog ends a run that waits too long.
+// once the dialog shows in front, where input goes; a command ends the run
+// with its id unless `keepOpen` says otherwise. A watchdog ends a run that
+// waits too long.
 class ScriptedEvents : public WindowEvents {
 public:
     std::function<bool(Window&)> init = [](Window&) { return true; };
@@ -117,7 +121,7 @@ public:
         if (!init(w))
             return false;
         current_ = this;
-        SetTimer(nullptr, 0, 100, runStep);
+        SetTimer(nullptr, 0, 10, runStep);
         watchdog_ = SetTimer(nullptr, 0, 8000, giveUp);
         return true;
     }
@@ -148,6 +152,8 @@ public:
 private:
     static void CALLBACK runStep(HWND, UINT, UINT_PTR timer, DWORD)
     {
+        if (current_ && GetForegroundWindow() != hwndOf(*current_->window))
+            return;
         KillTimer(nullptr, timer);
         if (current_ && current_->step)
             current_->step(*current_->window);
@@ -162,11 +168,6 @@ private:
     static inline ScriptedEvents* current_ = nullptr;
     UINT_PTR watchdog_ = 0;
 };
-
-HWND hwndOf(const Window& w)
-{
-    return static_cast<const Win32DialogWindow&>(w).hwnd();
-}
 
 // A left click in the middle of a control.
 void click(const Window& w, int id)
@@ -241,7 +242,6 @@ TEST_F(Win32Dialogs, ControlsCarryTheTemplatesStylesAndFont)
         EXPECT_EQ(classOf(GetDlgItem(dlg, kDays)), "ComboBox");
         EXPECT_EQ(styleOf(w, kDays) & 0x3, static_cast<DWORD>(CBS_DROPDOWN));
         EXPECT_FALSE(styleOf(w, kDays) & CBS_SORT);
-        EXPECT_FALSE(styleOf(w, kDays) & CBS_AUTOHSCROLL);
         DWORD notes = styleOf(w, kNotes);
         EXPECT_TRUE((notes & ES_MULTILINE) && (notes & ES_READONLY) && (notes & WS_VSCROLL));
         EXPECT_FALSE(notes & (ES_AUTOHSCROLL | WS_HSCROLL));
@@ -500,8 +500,11 @@ TEST_F(Win32Dialogs, TheWindowIconsAndTheDragIconComeFromTheResource)
     ASSERT_NE(expected, nullptr);
     events.dragIcon = kIconId;
     events.step = [&](Window& w) {
-        w.setIcon(kIconId);
         HWND dlg = hwndOf(w);
+        // The program's icon before the dialog sets any.
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_GETICON, ICON_SMALL, 0)), expected);
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_GETICON, ICON_BIG, 0)), expected);
+        w.setIcon(kIconId);
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_GETICON, ICON_BIG, 0)), expected);
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_GETICON, ICON_SMALL, 0)), expected);
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_QUERYDRAGICON, 0, 0)), expected);
@@ -684,8 +687,7 @@ TEST(Win32Shell, OpeningAPageStartsItsApplication)
     std::string recorded;
     waitFor([&] {
         std::ifstream in(log);
-        std::getline(in, recorded);
-        return !recorded.empty();
+        return std::getline(in, recorded) && !in.eof();
     });
     EXPECT_NE(recorded.find("shell-page.htm"), std::string::npos) << recorded;
     EXPECT_EQ(recorded.rfind("nCmdShow=1 ", 0), 0u) << "the application is asked to show its window: " << recorded;
