@@ -21,9 +21,6 @@
 
 namespace tavrin::fw {
 
-// The framework's help command, raised by F1.
-inline constexpr int kIdHelp = 57670;
-
 // String resources by id.
 using StringTable = std::map<int, std::string>;
 

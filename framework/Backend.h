@@ -34,11 +34,14 @@ struct PixelRect {
 enum class MbButtons { Ok = 0x0, OkCancel = 0x1, YesNoCancel = 0x3, YesNo = 0x4 };
 enum class MbIcon { None = 0x0, Error = 0x10, Question = 0x20, Exclamation = 0x30, Information = 0x40 };
 
-// Results of dialogs and message boxes.
+// Results of dialogs and message boxes, which are also the commands of
+// their buttons.
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
+// The help command, raised by F1 where the platform has it.
+inline constexpr int kIdHelp = 57670;
 
 // What became of a request to put text on the clipboard.
 enum class ClipboardResult {

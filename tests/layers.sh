@@ -15,7 +15,7 @@ forbid() {
 }
 forbid '<(gtk|gdk|glib|gio|pango|X11|windows|winsock|winuser|commctrl|shellapi)' framework/*.h framework/*.cpp ui res
 forbid '<(gtk|gdk|glib|gio|pango|X11)' generator
-forbid '<(windows|winsock|winuser|commctrl|shellapi)' --exclude=PageFile.cpp generator
+forbid '<(windows|winsock|winuser|commctrl|shellapi)' --exclude=PageFile.cpp --exclude=Utf16.h generator
 forbid '"(framework/backends|gio|app|cli)/' framework/*.h framework/*.cpp ui res generator
 forbid '"(framework|ui|res)/' generator
 exit $status

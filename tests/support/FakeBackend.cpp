@@ -1,7 +1,5 @@
 #include "support/FakeBackend.h"
 
-#include "framework/App.h"
-
 #include <algorithm>
 #include <memory>
 

@@ -4,7 +4,7 @@
 #include "framework/backends/win32/Win32Backend.h"
 #include "framework/backends/win32/Win32DialogWindow.h"
 
-#include "framework/backends/win32/Utf8.h"
+#include "generator/Utf16.h"
 #include "UserInput.h"
 
 #include <windows.h>
@@ -24,7 +24,7 @@ namespace {
 
 using namespace tavrin::fw;
 using namespace tavrin::fw::win32;
-using tavrin::fw::win32::narrow;
+using tavrin::narrow;
 using tavrin::test::clickControl;
 using tavrin::test::pressKey;
 using tavrin::test::waitFor;
@@ -564,7 +564,7 @@ TEST_F(Win32Dialogs, AMessageBoxShowsTextCaptionAndIcon)
     static std::string seenText;
     static bool hasIcon = false;
     SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        HWND box = FindWindowW(nullptr, tavrin::fw::win32::widen("Save Test " + kNonAscii).c_str());
+        HWND box = FindWindowW(nullptr, tavrin::widen("Save Test " + kNonAscii).c_str());
         if (!box || !IsWindowVisible(box))
             return;
         KillTimer(nullptr, timer);

@@ -1,8 +1,7 @@
 #include "framework/backends/win32/Win32DialogWindow.h"
 
-#include "framework/App.h"
 #include "framework/backends/win32/DialogTemplateWriter.h"
-#include "framework/backends/win32/Utf8.h"
+#include "generator/Utf16.h"
 
 #include <string>
 #include <string_view>
