@@ -111,7 +111,7 @@ public:
     std::vector<unsigned> sysCommands;
     Window* window = nullptr;
 
-    bool onInitDialog(Window& w) override
+    bool onWindowCreated(Window& w) override
     {
         window = &w;
         if (!init(w))
@@ -127,17 +127,17 @@ public:
         if (!keepOpen(id))
             window->endDialog(id);
     }
-    void onSysCommand(unsigned command) override
+    void onWindowMenuCommand(unsigned command) override
     {
         sysCommands.push_back(command);
         window->endDialog(100);
     }
-    void onPaint(PaintContext& p) override
+    void onPaintRequest(PaintContext& p) override
     {
         if (paint)
             paint(p);
     }
-    int onQueryDragIcon() override { return dragIcon; }
+    int onDragIconRequest() override { return dragIcon; }
 
     ~ScriptedEvents() override
     {

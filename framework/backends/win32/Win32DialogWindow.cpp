@@ -305,7 +305,7 @@ INT_PTR CALLBACK Win32DialogWindow::dialogProc(HWND hwnd, UINT message, WPARAM w
         SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         window->hwnd_ = hwnd;
         window->prepareControls();
-        if (!window->events_.onInitDialog(*window)) {
+        if (!window->events_.onWindowCreated(*window)) {
             EndDialog(hwnd, -1);
             return TRUE;
         }
@@ -339,7 +339,7 @@ INT_PTR Win32DialogWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         if (systemCommands_.count(wParam & 0xFFF0) != 0) {
-            events_.onSysCommand(static_cast<unsigned>(wParam));
+            events_.onWindowMenuCommand(static_cast<unsigned>(wParam));
             return TRUE;
         }
         return FALSE;
@@ -348,11 +348,11 @@ INT_PTR Win32DialogWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_PAINT: {
         Win32PaintContext paint(hwnd_);
-        events_.onPaint(paint);
+        events_.onPaintRequest(paint);
         return paint.painted() ? TRUE : FALSE;
     }
     case WM_QUERYDRAGICON: {
-        int iconId = events_.onQueryDragIcon();
+        int iconId = events_.onDragIconRequest();
         return iconId != 0 ? reinterpret_cast<INT_PTR>(loadIcon(iconId)) : 0;
     }
     default:
