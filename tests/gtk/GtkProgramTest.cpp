@@ -14,6 +14,7 @@
 #include "framework/Dialog.h"
 #include "framework/backends/gtk/GtkBackend.h"
 #include "framework/backends/gtk/ViewText.h"
+#include "res/Product.h"
 #include "res/Resources.h"
 
 #include <gdk/gdkx.h>
@@ -303,7 +304,7 @@ TEST_F(GtkProgramTest, WindowMenuOpensTheAboutBox)
         .until("the About box", [] { return windowTitled("About Tavrin") != nullptr; })
         .then([] {
             GtkWindow* about = windowTitled("About Tavrin");
-            EXPECT_NE(labelWithText(about, "Tavrin Version 1.2"), nullptr);
+            EXPECT_NE(labelWithText(about, "Tavrin Version " TAVRIN_VERSION), nullptr);
             EXPECT_EQ(gtk_window_get_focus(about), named(about, "OK"));
             EXPECT_EQ(gtk_window_get_transient_for(about), mainDialog());
             sendKey(named(about, "OK"), GDK_KEY_Return);

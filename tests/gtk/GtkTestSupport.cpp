@@ -408,7 +408,7 @@ ScriptedEvents::ScriptedEvents(Script script, std::function<void(GtkDialogWindow
 {
 }
 
-bool ScriptedEvents::onInitDialog(fw::Window& created)
+bool ScriptedEvents::onWindowCreated(fw::Window& created)
 {
     window = dynamic_cast<GtkDialogWindow*>(&created);
     if (init_)
@@ -455,7 +455,7 @@ void ScriptedEvents::onEscapeKey()
     window->endDialog(fw::kIdCancel);
 }
 
-void ScriptedEvents::onSysCommand(unsigned command)
+void ScriptedEvents::onWindowMenuCommand(unsigned command)
 {
     log.push_back("syscommand " + std::to_string(command));
 }

@@ -101,13 +101,13 @@ public:
     using Script = std::function<void(GtkDialogWindow&)>;
     explicit ScriptedEvents(Script script, std::function<void(GtkDialogWindow&)> init = {});
 
-    bool onInitDialog(fw::Window& window) override;
+    bool onWindowCreated(fw::Window& window) override;
     // Ids 1 and 2 end the dialog with that result, as the framework's default commands do.
     void onCommand(int id) override;
     void onEnterKey(int focusId) override;
     // Escape ends the dialog with 2, as the framework's does with no list dropped.
     void onEscapeKey() override;
-    void onSysCommand(unsigned command) override;
+    void onWindowMenuCommand(unsigned command) override;
 
     std::vector<std::string> log;
     GtkDialogWindow* window = nullptr;

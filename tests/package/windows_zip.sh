@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
-# The Windows download: `cpack --preset windows` zips one folder holding this
-# build's tavrin.exe and a README.txt with Windows line ends.
-#   windows_zip.sh SOURCE_DIR TAVRIN_EXE
+# The Windows download as the README makes it: `cmake --workflow --preset
+# windows-zip` builds the program alone, without tests, and zips one folder
+# holding that build's tavrin.exe and a README.txt with Windows line ends.
+#   windows_zip.sh SOURCE_DIR
 set -euo pipefail
 source=$1
-exe=$2
 fail() { echo "windows_zip: $*" >&2; exit 1; }
 
 cd "$source"
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)
+rm -f build/windows-release/tavrin-*-windows-x64.zip
+cmake --workflow --preset windows-zip >/dev/null
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows-release/CMakeCache.txt)
 folder=tavrin-$version-windows-x64
-rm -f "build/windows/$folder.zip"
-cpack --preset windows >/dev/null
-zip=build/windows/$folder.zip
+zip=build/windows-release/$folder.zip
+exe=build/windows-release/app/tavrin.exe
 [ -f "$zip" ] || fail "no $zip was made"
+! grep -q '^TAVRIN_BUILD_TESTS:BOOL=ON' build/windows-release/CMakeCache.txt || fail "the zip's build has tests"
+[ ! -e build/windows-release/googletest ] || fail "the zip's build built GoogleTest"
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

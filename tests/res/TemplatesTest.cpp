@@ -1,5 +1,6 @@
 // The dialog templates and strings Tavrin runs on: ids, tab order, sizes and texts.
 
+#include "res/Product.h"
 #include "res/Resources.h"
 
 #include <gmock/gmock.h>
@@ -54,7 +55,7 @@ TEST(Templates, MainDialogHasItsTabOrderSizesAndTexts)
     EXPECT_FALSE(t.control(kDays)->autoHScroll);
     EXPECT_EQ(t.control(kFooter)->rect.cx, 270);
     EXPECT_EQ(t.control(kFooter)->rect.cy, 8);
-    EXPECT_THAT(t.control(kFooter)->caption, StartsWith("Tavrin - v1.02 - Popup Creator"));
+    EXPECT_THAT(t.control(kFooter)->caption, StartsWith("Tavrin - v" TAVRIN_FOOTER_VERSION " - Popup Creator"));
     EXPECT_TRUE(t.control(kQuit)->defaultButton);
     for (int radio : {kOnLoad, kOnClose, kOnButton, kPopOver, kPopUnder})
         EXPECT_TRUE(t.control(radio)->group) << radio;
@@ -82,7 +83,7 @@ TEST(Templates, AboutBoxAndStrings)
     ASSERT_EQ(t.controls.size(), 4u);
     EXPECT_EQ(t.controls[0].kind, fw::ControlKind::Icon);
     EXPECT_EQ(t.controls[0].iconId, 128);
-    EXPECT_EQ(t.controls[1].caption, "Tavrin Version 1.2");
+    EXPECT_EQ(t.controls[1].caption, "Tavrin Version " TAVRIN_VERSION);
     EXPECT_EQ(t.controls[2].rect.cx, 163);
     EXPECT_TRUE(t.control(kAboutOk)->defaultButton);
     EXPECT_EQ(res::strings().at(101), "&About Tavrin...");

@@ -2,10 +2,11 @@
 // driven from this one with mouse and keyboard input and window messages;
 // the clipboard is read here, a second program, and the shell's "open" is
 // recorded by the Wine session.
-#include "framework/backends/win32/Utf8.h"
 #include "generator/PopupSettings.h"
 #include "generator/ScriptGenerator.h"
 #include "generator/TestPageWriter.h"
+#include "generator/Utf16.h"
+#include "res/Product.h"
 #include "res/Resources.h"
 #include "UserInput.h"
 
@@ -29,8 +30,8 @@ namespace {
 
 using namespace tavrin::res;
 using tavrin::fw::ControlKind;
-using tavrin::fw::win32::narrow;
-using tavrin::fw::win32::widen;
+using tavrin::narrow;
+using tavrin::widen;
 using tavrin::test::bringToFront;
 using tavrin::test::clickControl;
 using tavrin::test::keyDown;
@@ -424,7 +425,7 @@ TEST(TavrinExe, FirstDisplayShowsTheDefaultsCentredWithTheFocusInTheNameBox)
     EXPECT_EQ(SendMessageA(GetDlgItem(dlg, kDays), CB_GETCOUNT, 0, 0), 365);
     EXPECT_EQ(SendMessageA(GetDlgItem(dlg, kDays), CB_GETCURSEL, 0, 0), CB_ERR);
     EXPECT_EQ(tavrin.focusedControl(), kName);
-    EXPECT_NE(text(dlg, kFooter).find("Tavrin - v1.02 - Popup Creator"), std::string::npos);
+    EXPECT_NE(text(dlg, kFooter).find("Tavrin - v" TAVRIN_FOOTER_VERSION " - Popup Creator"), std::string::npos);
 
     RECT frame{};
     GetWindowRect(dlg, &frame);
@@ -611,7 +612,7 @@ TEST(TavrinExe, TheSystemMenuOpensTheAboutBoxAndLeavesTheDialogUnchanged)
         ASSERT_NE(about, nullptr);
         bool versionShown = false;
         for (HWND c = GetWindow(about, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            versionShown = versionShown || windowText(c) == "Tavrin Version 1.2";
+            versionShown = versionShown || windowText(c) == "Tavrin Version " TAVRIN_VERSION;
         EXPECT_TRUE(versionShown);
         EXPECT_TRUE(centredOver(about, dlg));
         EXPECT_FALSE(IsWindowEnabled(dlg));

@@ -4,7 +4,7 @@
 #include "framework/backends/win32/Win32Backend.h"
 #include "framework/backends/win32/Win32DialogWindow.h"
 
-#include "framework/backends/win32/Utf8.h"
+#include "generator/Utf16.h"
 #include "UserInput.h"
 
 #include <windows.h>
@@ -22,7 +22,7 @@ namespace {
 
 using namespace tavrin::fw;
 using namespace tavrin::fw::win32;
-using tavrin::fw::win32::narrow;
+using tavrin::narrow;
 using tavrin::test::clickControl;
 using tavrin::test::pressKey;
 using tavrin::test::waitFor;
@@ -115,7 +115,7 @@ public:
     std::vector<unsigned> sysCommands;
     Window* window = nullptr;
 
-    bool onInitDialog(Window& w) override
+    bool onWindowCreated(Window& w) override
     {
         window = &w;
         if (!init(w))
@@ -131,17 +131,17 @@ public:
         if (!keepOpen(id))
             window->endDialog(id);
     }
-    void onSysCommand(unsigned command) override
+    void onWindowMenuCommand(unsigned command) override
     {
         sysCommands.push_back(command);
         window->endDialog(100);
     }
-    void onPaint(PaintContext& p) override
+    void onPaintRequest(PaintContext& p) override
     {
         if (paint)
             paint(p);
     }
-    int onQueryDragIcon() override { return dragIcon; }
+    int onDragIconRequest() override { return dragIcon; }
 
     ~ScriptedEvents() override
     {
@@ -567,7 +567,7 @@ TEST_F(Win32Dialogs, AMessageBoxShowsTextCaptionAndIcon)
     static std::string seenText;
     static bool hasIcon = false;
     SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        HWND box = FindWindowW(nullptr, tavrin::fw::win32::widen("Save Test " + kNonAscii).c_str());
+        HWND box = FindWindowW(nullptr, tavrin::widen("Save Test " + kNonAscii).c_str());
         if (!box || !IsWindowVisible(box))
             return;
         KillTimer(nullptr, timer);

@@ -304,7 +304,7 @@ int GtkDialogWindow::run()
     // Realised first, so that its size and the placement of its client-side frame are final when the
     // framework centres it.
     gtk_widget_realize(window_.get());
-    if (!events_.onInitDialog(*this))
+    if (!events_.onWindowCreated(*this))
         return -1;
     if (ended_)
         return result_;
@@ -654,7 +654,8 @@ void GtkDialogWindow::onMenuCommand(GtkMenuItem* item, gpointer self)
 {
     // An entry the dialog appended to the window menu.
     unsigned command = GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(item), kCommandKey));
-    static_cast<GtkDialogWindow*>(self)->post([command](fw::WindowEvents& events) { events.onSysCommand(command); });
+    static_cast<GtkDialogWindow*>(self)->post(
+        [command](fw::WindowEvents& events) { events.onWindowMenuCommand(command); });
 }
 
 }  // namespace tavrin::fw::gtk

@@ -1,6 +1,6 @@
 #include "framework/backends/win32/DialogTemplateWriter.h"
 
-#include "framework/backends/win32/Utf8.h"
+#include "generator/Utf16.h"
 
 #include <cstring>
 #include <string>

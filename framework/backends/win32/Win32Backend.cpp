@@ -1,6 +1,6 @@
 #include "framework/backends/win32/Win32Backend.h"
 
-#include "framework/backends/win32/Utf8.h"
+#include "generator/Utf16.h"
 #include "framework/backends/win32/Win32DialogWindow.h"
 #include "framework/backends/win32/Winsock.h"
 

@@ -1,8 +1,7 @@
 #include "framework/backends/win32/Win32DialogWindow.h"
 
-#include "framework/App.h"
 #include "framework/backends/win32/DialogTemplateWriter.h"
-#include "framework/backends/win32/Utf8.h"
+#include "generator/Utf16.h"
 
 #include <algorithm>
 #include <string>
@@ -376,7 +375,7 @@ INT_PTR CALLBACK Win32DialogWindow::dialogProc(HWND hwnd, UINT message, WPARAM w
         SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         window->hwnd_ = hwnd;
         window->prepareControls();
-        if (!window->events_.onInitDialog(*window)) {
+        if (!window->events_.onWindowCreated(*window)) {
             EndDialog(hwnd, -1);
             return TRUE;
         }
@@ -420,7 +419,7 @@ INT_PTR Win32DialogWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         if (systemCommands_.count(wParam & 0xFFF0) != 0) {
-            events_.onSysCommand(static_cast<unsigned>(wParam));
+            events_.onWindowMenuCommand(static_cast<unsigned>(wParam));
             return TRUE;
         }
         return FALSE;
@@ -429,11 +428,11 @@ INT_PTR Win32DialogWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_PAINT: {
         Win32PaintContext paint(hwnd_);
-        events_.onPaint(paint);
+        events_.onPaintRequest(paint);
         return paint.painted() ? TRUE : FALSE;
     }
     case WM_QUERYDRAGICON: {
-        int iconId = events_.onQueryDragIcon();
+        int iconId = events_.onDragIconRequest();
         return iconId != 0 ? reinterpret_cast<INT_PTR>(loadIcon(iconId)) : 0;
     }
     default:
