@@ -557,6 +557,21 @@ TEST(TavrinExe, CopyFunctionsPutsExactlyTheGeneratedScriptOnTheClipboard)
     EXPECT_TRUE(waitFor([&] { return text(dlg, kName) == "MyPopup"; })) << text(dlg, kName);
 }
 
+TEST(TavrinExe, ASecondClickThatArrivesWhileResultsOpensIsDropped)
+{
+    Tavrin tavrin("twice");
+    HWND dlg = tavrin.main();
+    ASSERT_NE(dlg, nullptr);
+    clickControl(GetDlgItem(dlg, kCreatePopup), 2);
+    HWND results = tavrin.waitForWindow("Results");
+    ASSERT_NE(results, nullptr);
+    bringToFront(results);
+    pressKey(VK_RETURN);
+    ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(dlg) != FALSE; }));
+    ASSERT_TRUE(inputHandled(tavrin));
+    EXPECT_EQ(tavrin.window("Results"), nullptr) << "the second click opened Results again";
+}
+
 TEST(TavrinExe, ACopyWhileAnotherProgramHoldsTheClipboardFailsWithAMessage)
 {
     Tavrin tavrin("held");

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace tavrin::test {
 
@@ -40,20 +41,28 @@ inline bool waitForInputHandled(HWND window)
     return waitFor([&] { return !GetUpdateRect(window, nullptr, FALSE); });
 }
 
-// A left click in the middle of `control`, once its window is in front.
-inline void clickControl(HWND control)
+// `clicks` left clicks in the middle of `control`, back to back, once its
+// window is in front.
+inline void clickControl(HWND control, int clicks = 1)
 {
     bringToFront(GetAncestor(control, GA_ROOT));
     RECT r{};
     GetWindowRect(control, &r);
-    INPUT in[3]{};
-    in[0].type = in[1].type = in[2].type = INPUT_MOUSE;
-    in[0].mi.dx = ((r.left + r.right) / 2 * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    in[0].mi.dy = ((r.top + r.bottom) / 2 * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, in, sizeof in[0]);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = ((r.left + r.right) / 2 * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = ((r.top + r.bottom) / 2 * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    std::vector<INPUT> in{move};
+    for (int i = 0; i < clicks; ++i) {
+        INPUT button{};
+        button.type = INPUT_MOUSE;
+        button.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        in.push_back(button);
+        button.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        in.push_back(button);
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof in[0]);
 }
 
 inline void keyDown(WORD vk, DWORD flags = 0)
