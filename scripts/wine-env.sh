@@ -30,6 +30,9 @@ opener=${3:-}
 quiet() { "$@" </dev/null >/dev/null 2>&1; }
 
 start() {
+  # A session started again (ctest --repeat runs the fixture each time)
+  # replaces the old one rather than leaving it running.
+  stop
   mkdir -p "$session"
   local root
   root=$(mktemp -d "${TMPDIR:-/tmp}/tavrin-wine.XXXXXX")
@@ -55,6 +58,16 @@ ENV
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 
+  # A Windows process that lasts as long as the session, started before the
+  # first program that opens the desktop (regedit below): a command prompt
+  # waiting on a pipe nobody writes to. Without one, Wine ends the desktop
+  # and its services each time the last test program exits, and the next
+  # program's first window waits about ten seconds while they start again.
+  mkfifo "$root/keeper"
+  sleep infinity </dev/null >"$root/keeper" 2>/dev/null &
+  echo "export TAVRIN_KEEPER_PID=$!" >>"$session/env"
+  wine cmd.exe <"$root/keeper" >/dev/null 2>&1 &
+
   # The command line for opening an HTML file, as a REGEDIT4 string.
   local open_command='C:\\windows\\system32\\cmd.exe /c echo %1>>C:\\tavrin-opened.txt'
   if [ -n "$opener" ]; then
@@ -77,15 +90,6 @@ REGEDIT4
 @="htmlfile"
 REG
   quiet wine regedit /S "$(winepath -w "$root/settings.reg" 2>/dev/null)"
-
-  # A Windows process that lasts as long as the session: a command prompt
-  # waiting on a pipe nobody writes to. Without one, Wine ends the desktop
-  # and its services each time the last test program exits, and the next
-  # program's first window waits about ten seconds while they start again.
-  mkfifo "$root/keeper"
-  sleep infinity </dev/null >"$root/keeper" 2>/dev/null &
-  echo "export TAVRIN_KEEPER_PID=$!" >>"$session/env"
-  wine cmd.exe <"$root/keeper" >/dev/null 2>&1 &
 }
 
 stop() {
