@@ -562,10 +562,11 @@ TEST(TavrinExe, ASecondClickThatArrivesWhileResultsOpensIsDropped)
     Tavrin tavrin("twice");
     HWND dlg = tavrin.main();
     ASSERT_NE(dlg, nullptr);
+    ASSERT_TRUE(bringToFront(dlg));
     clickControl(GetDlgItem(dlg, kCreatePopup), 2);
     HWND results = tavrin.waitForWindow("Results");
     ASSERT_NE(results, nullptr);
-    bringToFront(results);
+    ASSERT_TRUE(bringToFront(results));
     pressKey(VK_RETURN);
     ASSERT_TRUE(waitFor([&] { return IsWindowEnabled(dlg) != FALSE; }));
     ASSERT_TRUE(inputHandled(tavrin));

@@ -23,11 +23,12 @@ inline bool waitFor(const std::function<bool()>& done)
     return done();
 }
 
-// Brings `window` to the front, where keyboard input goes.
-inline void bringToFront(HWND window)
+// Brings `window` to the front, where keyboard input goes; false when it
+// never got there.
+inline bool bringToFront(HWND window)
 {
     SetForegroundWindow(window);
-    waitFor([&] { return GetForegroundWindow() == window; });
+    return waitFor([&] { return GetForegroundWindow() == window; });
 }
 
 // Waits until the thread of `window` has handled the mouse and keyboard input
