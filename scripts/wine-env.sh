@@ -4,8 +4,7 @@
 #   wine-env.sh start SESSION [OPENER.exe]
 #                               makes a temporary HOME and WINEPREFIX, starts
 #                               Xvfb and a persistent wineserver, initialises
-#                               the prefix, keeps one Windows process running,
-#                               and writes SESSION/env to source
+#                               the prefix, and writes SESSION/env to source
 #   wine-env.sh stop SESSION    ends the wineserver, then Xvfb, and removes
 #                               everything start made
 #
@@ -58,16 +57,6 @@ ENV
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 
-  # A Windows process that lasts as long as the session, started before the
-  # first program that opens the desktop (regedit below): a command prompt
-  # waiting on a pipe nobody writes to. Without one, Wine ends the desktop
-  # and its services each time the last test program exits, and the next
-  # program's first window waits about ten seconds while they start again.
-  mkfifo "$root/keeper"
-  sleep infinity </dev/null >"$root/keeper" 2>/dev/null &
-  echo "export TAVRIN_KEEPER_PID=$!" >>"$session/env"
-  wine cmd.exe <"$root/keeper" >/dev/null 2>&1 &
-
   # The command line for opening an HTML file, as a REGEDIT4 string.
   local open_command='C:\\windows\\system32\\cmd.exe /c echo %1>>C:\\tavrin-opened.txt'
   if [ -n "$opener" ]; then
@@ -97,7 +86,6 @@ stop() {
   # shellcheck source=/dev/null
   . "$session/env"
   quiet wineserver -k || true
-  [ -z "${TAVRIN_KEEPER_PID:-}" ] || kill "$TAVRIN_KEEPER_PID" 2>/dev/null || true
   kill "$TAVRIN_XVFB_PID" 2>/dev/null || true
   while kill -0 "$TAVRIN_XVFB_PID" 2>/dev/null; do sleep 0.1; done
   rm -rf "$TAVRIN_WINE_ROOT" "$session/env"

@@ -141,7 +141,9 @@ public:
         started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &si,
                                   &process_);
         if (started_) {
-            waitFor([&] { return (main_ = window("Tavrin")) != nullptr && IsWindowVisible(main_); });
+            // The first program of a Wine session to open a window also
+            // waits while the session starts its desktop (about 12 s).
+            waitFor([&] { return (main_ = window("Tavrin")) != nullptr && IsWindowVisible(main_); }, 60);
             WaitForInputIdle(process_.hProcess, 5000);
         }
     }

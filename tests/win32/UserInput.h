@@ -11,10 +11,10 @@
 
 namespace tavrin::test {
 
-// Polls `done` every 10 ms for up to 10 seconds.
-inline bool waitFor(const std::function<bool()>& done)
+// Polls `done` every 10 ms for up to `seconds` seconds.
+inline bool waitFor(const std::function<bool()>& done, int seconds = 10)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
         if (done())
             return true;

@@ -100,7 +100,7 @@ HWND hwndOf(const Window& w)
 }
 
 // Records what the back end reports. `init` runs at initialisation, `step`
-// once the dialog shows in front, where input goes; a command ends the run
+// once the dialog shows and is in front, where input goes; a command ends the run
 // with its id unless `keepOpen` says otherwise. A watchdog ends a run that
 // waits too long.
 class ScriptedEvents : public WindowEvents {
@@ -159,7 +159,10 @@ public:
 private:
     static void CALLBACK runStep(HWND, UINT, UINT_PTR timer, DWORD)
     {
-        if (current_ && GetForegroundWindow() != hwndOf(*current_->window))
+        // The dialog manager shows a modal dialog only once its queue is
+        // empty, and may make it the foreground window before that.
+        if (current_ && (GetForegroundWindow() != hwndOf(*current_->window) ||
+                         !IsWindowVisible(hwndOf(*current_->window))))
             return;
         KillTimer(nullptr, timer);
         if (current_)
