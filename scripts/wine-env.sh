@@ -4,8 +4,7 @@
 #   wine-env.sh start SESSION [OPENER.exe]
 #                               makes a temporary HOME and WINEPREFIX, starts
 #                               Xvfb and a persistent wineserver, initialises
-#                               the prefix, keeps one Windows process running,
-#                               and writes SESSION/env to source
+#                               the prefix, and writes SESSION/env to source
 #   wine-env.sh stop SESSION    ends the wineserver, then Xvfb, and removes
 #                               everything start made
 #
@@ -30,6 +29,9 @@ opener=${3:-}
 quiet() { "$@" </dev/null >/dev/null 2>&1; }
 
 start() {
+  # A session started again (ctest --repeat runs the fixture each time)
+  # replaces the old one rather than leaving it running.
+  stop
   mkdir -p "$session"
   local root
   root=$(mktemp -d "${TMPDIR:-/tmp}/tavrin-wine.XXXXXX")
@@ -77,15 +79,6 @@ REGEDIT4
 @="htmlfile"
 REG
   quiet wine regedit /S "$(winepath -w "$root/settings.reg" 2>/dev/null)"
-
-  # A Windows process that lasts as long as the session: a command prompt
-  # waiting on a pipe nobody writes to. Without one, Wine ends the desktop
-  # and its services each time the last test program exits, and the next
-  # program's first window waits about ten seconds while they start again.
-  mkfifo "$root/keeper"
-  sleep infinity </dev/null >"$root/keeper" 2>/dev/null &
-  echo "export TAVRIN_KEEPER_PID=$!" >>"$session/env"
-  wine cmd.exe <"$root/keeper" >/dev/null 2>&1 &
 }
 
 stop() {
@@ -93,7 +86,6 @@ stop() {
   # shellcheck source=/dev/null
   . "$session/env"
   quiet wineserver -k || true
-  [ -z "${TAVRIN_KEEPER_PID:-}" ] || kill "$TAVRIN_KEEPER_PID" 2>/dev/null || true
   kill "$TAVRIN_XVFB_PID" 2>/dev/null || true
   while kill -0 "$TAVRIN_XVFB_PID" 2>/dev/null; do sleep 0.1; done
   rm -rf "$TAVRIN_WINE_ROOT" "$session/env"

@@ -100,7 +100,7 @@ HWND hwndOf(const Window& w)
 }
 
 // Records what the back end reports. `init` runs at initialisation, `step`
-// once the dialog shows in front, where input goes; a command ends the run
+// once the dialog shows and is in front, where input goes; a command ends the run
 // with its id unless `keepOpen` says otherwise. A watchdog ends a run that
 // waits too long.
 class ScriptedEvents : public WindowEvents {
@@ -121,7 +121,12 @@ public:
         if (!init(w))
             return false;
         current_ = this;
-        SetTimer(nullptr, 0, 10, runStep);
+        // The timers of an earlier run of these events must not reach this one.
+        for (UINT_PTR earlier : {stepTimer_, watchdog_}) {
+            if (earlier)
+                KillTimer(nullptr, earlier);
+        }
+        stepTimer_ = SetTimer(nullptr, 0, 10, runStep);
         watchdog_ = SetTimer(nullptr, 0, 8000, giveUp);
         return true;
     }
@@ -145,6 +150,8 @@ public:
 
     ~ScriptedEvents() override
     {
+        if (stepTimer_)
+            KillTimer(nullptr, stepTimer_);
         if (watchdog_)
             KillTimer(nullptr, watchdog_);
     }
@@ -152,20 +159,28 @@ public:
 private:
     static void CALLBACK runStep(HWND, UINT, UINT_PTR timer, DWORD)
     {
-        if (current_ && GetForegroundWindow() != hwndOf(*current_->window))
+        // The dialog manager shows a modal dialog only once its queue is
+        // empty, and may make it the foreground window before that.
+        if (current_ && (GetForegroundWindow() != hwndOf(*current_->window) ||
+                         !IsWindowVisible(hwndOf(*current_->window))))
             return;
         KillTimer(nullptr, timer);
+        if (current_)
+            current_->stepTimer_ = 0;
         if (current_ && current_->step)
             current_->step(*current_->window);
     }
     static void CALLBACK giveUp(HWND, UINT, UINT_PTR timer, DWORD)
     {
         KillTimer(nullptr, timer);
-        if (current_)
+        if (current_) {
+            current_->watchdog_ = 0;
             current_->window->endDialog(-2);
+        }
     }
 
     static inline ScriptedEvents* current_ = nullptr;
+    UINT_PTR stepTimer_ = 0;
     UINT_PTR watchdog_ = 0;
 };
 
