@@ -81,7 +81,8 @@ private:
 
     void buildTitleBar(const fw::DialogTemplate& tmpl);
     void buildControl(const fw::ControlTemplate& tmpl);
-    void linkLabelsAndFocusChain();
+    void linkLabelsAndFocusChain(const fw::DialogTemplate& tmpl);
+    void describeGroups(const fw::DialogTemplate& tmpl);
     Control* find(int id);
     const Control* find(int id) const;
     void openSystemMenu();
