@@ -95,6 +95,8 @@ GtkDialogWindow::~GtkDialogWindow()
 {
     if (deliverySource_ != 0)
         g_source_remove(deliverySource_);
+    if (rewrapSource_ != 0)
+        g_source_remove(rewrapSource_);
 }
 
 void GtkDialogWindow::buildTitleBar(const fw::DialogTemplate& tmpl)
@@ -158,7 +160,10 @@ void GtkDialogWindow::buildControl(const fw::ControlTemplate& tmpl)
     case fw::ControlKind::Edit:
         if (tmpl.multiLine) {
             GtkWidget* view = gtk_text_view_new();
-            gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), tmpl.wrap ? GTK_WRAP_WORD_CHAR : GTK_WRAP_NONE);
+            // Wrapped at word boundaries alone; setViewText cuts a word too long for a line (see ViewText.h).
+            gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), tmpl.wrap ? GTK_WRAP_WORD : GTK_WRAP_NONE);
+            if (tmpl.wrap)
+                g_signal_connect(view, "size-allocate", G_CALLBACK(onViewAllocated), this);
             gtk_text_view_set_editable(GTK_TEXT_VIEW(view), !tmpl.readOnly);
             gtk_text_view_set_accepts_tab(GTK_TEXT_VIEW(view), FALSE);
             gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), 2);
@@ -394,7 +399,7 @@ void GtkDialogWindow::setText(int id, std::string_view text)
     if (control->combo) {
         control->combo->setText(text);
     } else if (control->buffer) {
-        setViewText(control->buffer, valid);
+        setViewText(control->buffer, valid, gtk_widget_get_pango_context(control->focusable), control->wrapWidth);
     } else if (GTK_IS_ENTRY(control->placed)) {
         gtk_entry_set_text(GTK_ENTRY(control->placed), valid.c_str());
     } else {
@@ -540,6 +545,34 @@ gboolean GtkDialogWindow::onMapped(GtkWidget* widget, GdkEvent*, gpointer self)
         window->placeRequested_ = false;
     }
     return FALSE;
+}
+
+void GtkDialogWindow::onViewAllocated(GtkWidget* view, GdkRectangle* allocation, gpointer self)
+{
+    // The width its words are cut at follows the box's; the text is laid out again once the allocation is over.
+    auto* window = static_cast<GtkDialogWindow*>(self);
+    int width = (allocation->width - gtk_text_view_get_left_margin(GTK_TEXT_VIEW(view)) -
+                 gtk_text_view_get_right_margin(GTK_TEXT_VIEW(view)) - 1) *
+                PANGO_SCALE;
+    for (Control& control : window->controls_) {
+        if (control.focusable == view && control.wrapWidth != width) {
+            control.wrapWidth = width;
+            if (window->rewrapSource_ == 0)
+                window->rewrapSource_ = g_idle_add(rewrap, window);
+        }
+    }
+}
+
+gboolean GtkDialogWindow::rewrap(gpointer self)
+{
+    auto* window = static_cast<GtkDialogWindow*>(self);
+    window->rewrapSource_ = 0;
+    for (Control& control : window->controls_) {
+        if (control.buffer && control.wrapWidth > 0)
+            setViewText(control.buffer, viewText(control.buffer), gtk_widget_get_pango_context(control.focusable),
+                        control.wrapWidth);
+    }
+    return G_SOURCE_REMOVE;
 }
 
 bool GtkDialogWindow::isVisibleAndNotMinimised() const
