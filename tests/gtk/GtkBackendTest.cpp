@@ -239,6 +239,46 @@ TEST_F(GtkBackendTest, AMultiLineBoxReadsBackLongLinesExactly)
     run(events);
 }
 
+// How many display lines of `view` end in a character drawn wider than it is alone: the hyphen Pango adds when it
+// breaks inside a word is drawn in the last character's place. `lines` is set to the number of lines.
+int linesEndingWiderThanTheirText(GtkWidget* view, int& lines)
+{
+    GtkTextIter line;
+    gtk_text_buffer_get_start_iter(gtk_text_view_get_buffer(GTK_TEXT_VIEW(view)), &line);
+    int widened = 0;
+    lines = 0;
+    do {
+        GtkTextIter last = line;
+        gtk_text_view_forward_display_line_end(GTK_TEXT_VIEW(view), &last);
+        // A wrapped line's end is at its last character, a paragraph's after it.
+        while ((gtk_text_iter_is_end(&last) || gtk_text_iter_get_char(&last) == '\n') &&
+               gtk_text_iter_backward_char(&last)) {
+        }
+        GdkRectangle shown;
+        gtk_text_view_get_iter_location(GTK_TEXT_VIEW(view), &last, &shown);
+        gchar character[8] = {};
+        g_unichar_to_utf8(gtk_text_iter_get_char(&last), character);
+        GObjectPtr<PangoLayout> alone(gtk_widget_create_pango_layout(view, character));
+        int width = 0;
+        pango_layout_get_pixel_size(alone.get(), &width, nullptr);
+        ++lines;
+        widened += shown.width > width + 1;
+    } while (gtk_text_view_forward_display_line(GTK_TEXT_VIEW(view), &line));
+    return widened;
+}
+
+TEST_F(GtkBackendTest, AWrappedBoxDrawsNoHyphenTheTextDoesNotHold)
+{
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        window.setText(kNotes, "height=200,width=200,resizable=yes,scrollbars=yes abcdefghijabcdefghijabcdefghijabcdefghij");
+        GtkWidget* view = controlWidget(window, kNotes);
+        int lines = 0;
+        EXPECT_SOON(linesEndingWiderThanTheirText(view, lines) == 0 && lines >= 3);
+        EXPECT_EQ(linesEndingWiderThanTheirText(view, lines), 0) << "of " << lines << " lines";
+    });
+    run(events);
+}
+
 TEST_F(GtkBackendTest, ControlsAreNamedForAssistiveTechnology)
 {
     ScriptedEvents events([](GtkDialogWindow& window) {

@@ -73,6 +73,27 @@ TEST(Templates, MainDialogHasItsTabOrderSizesAndTexts)
         EXPECT_EQ(t.listInit[0].items[i], std::to_string(i + 1));
 }
 
+TEST(Templates, GroupBoxesHoldTheControlsInsideThemAndTheirRadioSets)
+{
+    const fw::DialogTemplate& t = res::mainTemplate();
+    auto boxOf = [&](int id) {
+        const fw::ControlTemplate* box = fw::groupBoxOf(t, *t.control(id));
+        return box ? box->caption : "<none>";
+    };
+    auto setOf = [&](int id) {
+        std::vector<int> ids;
+        for (const fw::ControlTemplate* radio : fw::radioSetOf(t, *t.control(id)))
+            ids.push_back(radio->id);
+        return ids;
+    };
+    EXPECT_EQ(boxOf(kLeft), "Popup Position:");
+    EXPECT_EQ(boxOf(kTop), "Popup Position:");
+    EXPECT_EQ(boxOf(kOnClose), "When to PopUp:");
+    EXPECT_EQ(boxOf(kName), "<none>");
+    EXPECT_THAT(setOf(kOnClose), ElementsAre(kOnLoad, kOnClose, kOnButton));
+    EXPECT_THAT(setOf(kPopUnder), ElementsAre(kPopOver, kPopUnder));
+}
+
 TEST(Templates, AboutBoxAndStrings)
 {
     const fw::DialogTemplate& t = res::aboutTemplate();

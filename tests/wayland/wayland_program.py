@@ -8,6 +8,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 program, cli = sys.argv[1], sys.argv[2]
 
@@ -16,10 +17,13 @@ def fail(message):
     sys.exit(f"wayland_program: {message}")
 
 
-def wait(find, what, seconds=15):
+def wait(find, what, seconds=30):
     end = time.time() + seconds
     while time.time() < end:
-        found = find()
+        try:
+            found = find()
+        except GLib.GError:
+            found = None  # a dialog or control went away while it was read (a closing dialog): look again
         if found:
             return found
         time.sleep(0.1)

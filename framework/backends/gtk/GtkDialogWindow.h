@@ -77,11 +77,13 @@ private:
         std::unique_ptr<DropDownCombo> combo;
         std::string rawText;            // captions as set, "&" included
         gulong clickedHandler = 0;
+        int wrapWidth = 0;              // wrapping boxes: the width their words are cut at, in Pango units
     };
 
     void buildTitleBar(const fw::DialogTemplate& tmpl);
     void buildControl(const fw::ControlTemplate& tmpl);
-    void linkLabelsAndFocusChain();
+    void linkLabelsAndFocusChain(const fw::DialogTemplate& tmpl);
+    void describeGroups(const fw::DialogTemplate& tmpl);
     Control* find(int id);
     const Control* find(int id) const;
     void openSystemMenu();
@@ -94,6 +96,8 @@ private:
     static gboolean onRadioFocus(GtkWidget* radio, GtkDirectionType direction, gpointer);
     static gboolean onDelete(GtkWidget*, GdkEvent*, gpointer self);
     static gboolean onMapped(GtkWidget* widget, GdkEvent*, gpointer self);
+    static void onViewAllocated(GtkWidget* view, GdkRectangle* allocation, gpointer self);
+    static gboolean rewrap(gpointer self);
     static void onMenuClose(GtkMenuItem*, gpointer self);
     static void onMenuCommand(GtkMenuItem* item, gpointer self);
 
@@ -110,6 +114,7 @@ private:
     MainLoopPtr loop_;
     std::vector<std::function<void(fw::WindowEvents&)>> pendingReports_;
     guint deliverySource_ = 0;
+    guint rewrapSource_ = 0;
     int wantedX_ = 0;  // where the framework placed the frame
     int wantedY_ = 0;
     bool placeRequested_ = false;
