@@ -522,8 +522,9 @@ TEST(TavrinExe, CopyFunctionsPutsExactlyTheGeneratedScriptOnTheClipboard)
     typeInto(dlg, kName, "My Popup");
     typeInto(dlg, kWidth, "300");
     click(dlg, kScrollBars);
+    ASSERT_TRUE(waitFor([&] { return checked(dlg, kScrollBars); })) << "the click on Scroll Bars";
     click(dlg, kOnClose);
-    ASSERT_TRUE(waitFor([&] { return checked(dlg, kOnClose) && checked(dlg, kScrollBars); }));
+    ASSERT_TRUE(waitFor([&] { return checked(dlg, kOnClose); })) << "the click on On Close";
     press(dlg, kCreatePopup);
     HWND results = tavrin.waitForWindow("Results");
     ASSERT_NE(results, nullptr);
