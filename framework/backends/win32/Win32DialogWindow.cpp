@@ -36,12 +36,6 @@ HICON programIcon()
     return icon;
 }
 
-bool inside(const DluRect& inner, const DluRect& outer)
-{
-    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.cx <= outer.x + outer.cx &&
-           inner.y + inner.cy <= outer.y + outer.cy;
-}
-
 // A child's rectangle in its dialog's client coordinates.
 RECT placeOf(HWND child)
 {
@@ -56,9 +50,11 @@ RECT placeOf(HWND child)
 // inside a group box onto the box's bottom or right border (the last line of
 // the Results dialog's instructions lands one pixel into its frame at 96
 // DPI). Each group box grows until its border clears every control the
-// template places inside it. `children` are the controls in template order.
-void clearGroupBoxBorders(const std::vector<ControlTemplate>& controls, const std::vector<HWND>& children)
+// template places inside it (`groupBoxOf`, the rule every back end uses).
+// `children` are the controls in template order.
+void clearGroupBoxBorders(const DialogTemplate& tmpl, const std::vector<HWND>& children)
 {
+    const std::vector<ControlTemplate>& controls = tmpl.controls;
     const int edgeX = GetSystemMetrics(SM_CXEDGE);
     const int edgeY = GetSystemMetrics(SM_CYEDGE);
     for (size_t g = 0; g < controls.size() && g < children.size(); ++g) {
@@ -68,7 +64,7 @@ void clearGroupBoxBorders(const std::vector<ControlTemplate>& controls, const st
         LONG right = frame.right;
         LONG bottom = frame.bottom;
         for (size_t c = 0; c < controls.size() && c < children.size(); ++c) {
-            if (c == g || !inside(controls[c].rect, controls[g].rect))
+            if (groupBoxOf(tmpl, controls[c]) != &controls[g])
                 continue;
             const RECT r = placeOf(children[c]);
             right = std::max(right, r.right + edgeX);
@@ -196,7 +192,7 @@ void Win32DialogWindow::prepareControls()
     std::vector<HWND> children;
     for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         children.push_back(c);
-    clearGroupBoxBorders(tmpl_.controls, children);
+    clearGroupBoxBorders(tmpl_, children);
     // Every dialog carries the program's icon; a dialog may set another.
     if (HICON icon = programIcon()) {
         SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
