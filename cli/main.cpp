@@ -55,24 +55,11 @@ int main(int argc, char** argv)
     app.add_option("--top", s.top, "Vertical screen position, as typed");
     app.add_option("--days", s.days, "Days before the pop-up may show again (empty or 0: no cookie)");
 
-    struct Feature {
-        const char* flag;
-        std::int32_t* field;
-        const char* help;
-    };
-    const Feature features[] = {
-        {"--directories", &s.directories, "Window has the directories bar"},
-        {"--location", &s.location, "Window has the location bar"},
-        {"--menubar", &s.menuBar, "Window has the menu bar"},
-        {"--resizable", &s.resizable, "Window can be resized"},
-        {"--scrollbars", &s.scrollBars, "Window has scroll bars"},
-        {"--status", &s.statusBar, "Window has the status bar"},
-        {"--toolbar", &s.toolbar, "Window has the toolbar"},
-        {"--center", &s.centre, "Center tick box (changes no output)"},
-    };
-    for (const Feature& f : features) {
-        app.add_flag_callback(f.flag, [field = f.field] { *field = 1; }, f.help);
+    for (const tavrin::WindowFeature& f : tavrin::kWindowFeatures) {
+        app.add_flag_callback("--" + std::string(f.option), [&s, flag = f.flag] { s.*flag = 1; },
+                              std::string(f.description));
     }
+    app.add_flag_callback("--center", [&s] { s.centre = 1; }, "Center tick box (changes no output)");
 
     // Choices are typed as words and looked up after parsing.
     const std::map<std::string, PopupTrigger> triggers{

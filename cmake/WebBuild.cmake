@@ -4,7 +4,9 @@
 # configures it. Without emscripten there is none; TAVRIN_WEB_HTML is then
 # empty.
 set(TAVRIN_WEB_HTML "")
-if(TAVRIN_SANITIZE)
+# The sanitizer build runs no program tests, and in a Windows build only the
+# zip, made from the build without tests, carries the page.
+if(TAVRIN_SANITIZE OR (WIN32 AND TAVRIN_BUILD_TESTS))
   return()
 endif()
 find_file(TAVRIN_EMSCRIPTEN_TOOLCHAIN Emscripten.cmake

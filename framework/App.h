@@ -1,15 +1,17 @@
 #pragma once
 // The application object and the framework-wide services reached through it.
 //
-// A program derives one class from `CWinApp`, overrides `InitInstance`, and
-// hands the platform's back end to `run`:
+// A program derives one class from `CWinApp`, overrides `InitInstance` to
+// run its dialogs, and hands the platform's back end to `run`:
 //
 //   class MyApp : public fw::CWinApp { bool InitInstance() override; };
 //   MyApp theApp;
 //   int main(int, char** argv) { return theApp.run(backend, argv[0]); }
 //
-// While `run` is running, `AfxGetApp`, `AfxGetBackend` and `AfxMessageBox`
-// reach that application and its back end.
+// There is no message loop after start-up: the program's whole work is the
+// modal runs of its dialogs inside `InitInstance`, and the program ends when
+// `InitInstance` returns. While `run` is running, `AfxGetApp`,
+// `AfxGetBackend` and `AfxMessageBox` reach that application and its back end.
 
 #include "framework/Backend.h"
 #include "framework/CommandTable.h"
@@ -20,9 +22,6 @@
 #include <string_view>
 
 namespace tavrin::fw {
-
-// The framework's help command, raised by F1.
-inline constexpr int kIdHelp = 57670;
 
 // String resources by id.
 using StringTable = std::map<int, std::string>;
@@ -50,10 +49,12 @@ public:
 
     // Takes the application's name from `argv0` (the program file's name
     // without its extension), calls `InitInstance` on `backend`, and returns
-    // the program's exit status.
+    // 0 once it has returned, whatever it returned.
     int run(Backend& backend, const char* argv0);
 
-    // Start-up; returning false ends the program without a message loop.
+    // Start-up and the program's work: runs its dialogs and returns when the
+    // program is to end. The result is not used; there is no message loop
+    // that true could start.
     virtual bool InitInstance() { return false; }
 
     // Does nothing: the program has no help file.

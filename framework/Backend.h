@@ -11,7 +11,7 @@
 //
 // A modal run is one call, `Backend::runModal`, because a system dialog
 // manager creates, initialises and runs a dialog in one call: the back end
-// creates the window, calls `WindowEvents::onInitDialog` once the controls
+// creates the window, calls `WindowEvents::onWindowCreated` once the controls
 // exist, then loops until `Window::endDialog`.
 
 #include "framework/Template.h"
@@ -34,11 +34,14 @@ struct PixelRect {
 enum class MbButtons { Ok = 0x0, OkCancel = 0x1, YesNoCancel = 0x3, YesNo = 0x4 };
 enum class MbIcon { None = 0x0, Error = 0x10, Question = 0x20, Exclamation = 0x30, Information = 0x40 };
 
-// Results of dialogs and message boxes.
+// Results of dialogs and message boxes, which are also the commands of
+// their buttons.
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
+// The help command, raised by F1 where the platform has it.
+inline constexpr int kIdHelp = 57670;
 
 // What became of a request to put text on the clipboard.
 enum class ClipboardResult {
@@ -116,7 +119,7 @@ class WindowEvents {
 public:
     virtual ~WindowEvents() = default;
     // The window and its controls exist; false ends the run with -1.
-    virtual bool onInitDialog(Window& window) = 0;
+    virtual bool onWindowCreated(Window& window) = 0;
     // A push button, check box or radio button was pressed (a radio or check
     // box has already changed its state), or the system's dialog manager sent
     // a command: 1 for Enter on the default button, 2 for Escape, the close
@@ -128,12 +131,12 @@ public:
     virtual void onEnterKey(int /*focusId*/) {}
     virtual void onEscapeKey() {}
     // An entry of the system menu other than the standard ones.
-    virtual void onSysCommand(unsigned command) = 0;
+    virtual void onWindowMenuCommand(unsigned command) = 0;
     // The window needs painting (Win32 only).
-    virtual void onPaint(PaintContext& /*paint*/) {}
+    virtual void onPaintRequest(PaintContext& /*paint*/) {}
     // The icon resource shown while the minimised window is dragged (Win32
     // only); 0 leaves the platform's default.
-    virtual int onQueryDragIcon() { return 0; }
+    virtual int onDragIconRequest() { return 0; }
 };
 
 class Backend {
@@ -141,7 +144,7 @@ public:
     virtual ~Backend() = default;
 
     // Creates the dialog from `tmpl`, owned by `owner` (nullptr: none),
-    // calls `events.onInitDialog`, and runs a nested loop, in which the owner
+    // calls `events.onWindowCreated`, and runs a nested loop, in which the owner
     // takes no input, until the window ends. Returns the end result, or -1
     // when the window could not be created or initialisation failed.
     virtual int runModal(const DialogTemplate& tmpl, Window* owner, WindowEvents& events) = 0;
@@ -158,7 +161,8 @@ public:
     virtual ClipboardResult copyText(Window& owner, std::string_view text) = 0;
 
     // Opens a file with the application the desktop associates with it;
-    // false when no application could be started.
+    // false when no application could be started, or the one started ended
+    // with a failure at once (within two seconds) and so showed nothing.
     virtual bool openWithDefaultApplication(const std::string& path) = 0;
 
     // Starts the platform's sockets layer (version 1.1 on Windows); true

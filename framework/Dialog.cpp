@@ -153,7 +153,7 @@ void CDialog::OnCancel()
     EndDialog(kIdCancel);
 }
 
-bool CDialog::onInitDialog(Window& window)
+bool CDialog::onWindowCreated(Window& window)
 {
     window_ = &window;
     modalStack().push_back(this);
@@ -213,7 +213,7 @@ bool CDialog::closeDroppedList()
     return false;
 }
 
-void CDialog::onSysCommand(unsigned command)
+void CDialog::onWindowMenuCommand(unsigned command)
 {
     OnSysCommand(command);
 }

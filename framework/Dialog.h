@@ -128,13 +128,13 @@ protected:
     virtual int OnQueryDragIcon() { return 0; }
 
 private:
-    bool onInitDialog(Window& window) final;
+    bool onWindowCreated(Window& window) final;
     void onCommand(int id) final;
     void onEnterKey(int focusId) final;
     void onEscapeKey() final;
-    void onSysCommand(unsigned command) final;
-    void onPaint(PaintContext& paint) final { OnPaint(paint); }
-    int onQueryDragIcon() final { return OnQueryDragIcon(); }
+    void onWindowMenuCommand(unsigned command) final;
+    void onPaintRequest(PaintContext& paint) final { OnPaint(paint); }
+    int onDragIconRequest() final { return OnQueryDragIcon(); }
 
     bool fillLists();
     bool closeDroppedList();

@@ -69,4 +69,12 @@ struct DialogTemplate {
     const ControlTemplate* control(int id) const;
 };
 
+// The group box `control` lies in: the smallest one whose rectangle holds the control's rectangle; nullptr when
+// it lies in none. A screen reader gives the box's caption as the control's context.
+const ControlTemplate* groupBoxOf(const DialogTemplate& tmpl, const ControlTemplate& control);
+
+// The radio buttons in the same group box as `radio` (or, for a radio in none, those in none), `radio` among
+// them, in template order: the set a screen reader counts it in ("1 of 3").
+std::vector<const ControlTemplate*> radioSetOf(const DialogTemplate& tmpl, const ControlTemplate& radio);
+
 }  // namespace tavrin::fw

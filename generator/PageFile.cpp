@@ -1,5 +1,9 @@
 #include "generator/PageFile.h"
 
+#ifdef _WIN32
+#include "generator/Utf16.h"
+#endif
+
 #include <cerrno>
 
 #ifdef _WIN32
@@ -16,24 +20,6 @@ namespace tavrin::pagefile {
 #ifdef _WIN32
 
 namespace {
-
-std::wstring widen(const std::string& text)
-{
-    const int size = static_cast<int>(text.size());
-    std::wstring wide(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-    return wide;
-}
-
-std::string narrow(const std::wstring& wide)
-{
-    const int size = static_cast<int>(wide.size());
-    std::string text(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr,
-                                                                  nullptr)),
-                     '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), static_cast<int>(text.size()), nullptr, nullptr);
-    return text;
-}
 
 // The system's last error as the errno value that tells the same.
 void setErrnoFromLastError()

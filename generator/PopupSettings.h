@@ -5,6 +5,7 @@
 // the two radio choices are empty until the main dialog sets its defaults.
 // `readNumber` gives the numeric reading the generator uses for its decisions.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -40,6 +41,26 @@ struct PopupSettings {
     // The values the main dialog shows when it first opens.
     static PopupSettings defaults();
 };
+
+// A window feature the author can tick: its flag in the record, the word the
+// script's options list names it by (with "=yes" when ticked), and what the
+// ticked feature gives the window, in words.
+struct WindowFeature {
+    std::int32_t PopupSettings::*flag;
+    std::string_view option;
+    std::string_view description;
+};
+
+// The seven window features, in the order the script lists them.
+inline constexpr std::array<WindowFeature, 7> kWindowFeatures{{
+    {&PopupSettings::directories, "directories", "Window has the directories bar"},
+    {&PopupSettings::location, "location", "Window has the location bar"},
+    {&PopupSettings::menuBar, "menubar", "Window has the menu bar"},
+    {&PopupSettings::resizable, "resizable", "Window can be resized"},
+    {&PopupSettings::scrollBars, "scrollbars", "Window has scroll bars"},
+    {&PopupSettings::statusBar, "status", "Window has the status bar"},
+    {&PopupSettings::toolbar, "toolbar", "Window has the toolbar"},
+}};
 
 // Reads a text the way atoi does (leading white space, an optional sign,
 // decimal digits up to the first other character, 0 without digits), but

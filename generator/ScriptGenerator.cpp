@@ -55,10 +55,6 @@ bool isOrdinaryCookieName(std::string_view name)
     });
 }
 
-constexpr std::string_view kBodyInstruction = "Paste this code into your body tag just before it closes with >";
-constexpr std::string_view kButtonInstruction =
-    "Paste this code into the image or button tag just before it closes with >";
-
 // Appends a piece made of fixed text around one typed text.
 void appendQuoted(std::string& out, std::string_view before, std::string_view text, char quote,
                   std::string_view after)
@@ -84,17 +80,12 @@ std::string optionItems(const PopupSettings& s)
         items += "top=" + s.top + ",screenY=" + s.top + ",";
     if (readNumber(s.left) > 0)
         items += "left=" + s.left + ",screenX=" + s.left + ",";
-    auto feature = [&](std::int32_t flag, std::string_view item) {
-        if (flag != 0)
-            items += item;
-    };
-    feature(s.directories, "directories=yes,");
-    feature(s.location, "location=yes,");
-    feature(s.menuBar, "menubar=yes,");
-    feature(s.resizable, "resizable=yes,");
-    feature(s.scrollBars, "scrollbars=yes,");
-    feature(s.statusBar, "status=yes,");
-    feature(s.toolbar, "toolbar=yes,");
+    for (const WindowFeature& feature : kWindowFeatures) {
+        if (s.*feature.flag != 0) {
+            items += feature.option;
+            items += "=yes,";
+        }
+    }
     return items;
 }
 

@@ -23,6 +23,12 @@ inline constexpr std::string_view kHomeAddress = "www.tavrin.example/tavrin/";
 // is capped well below that so its expiry date is valid for ages to come.
 inline constexpr std::int32_t kMaxCookieDays = 99'000'000;
 
+// Where to paste the loader attribute: the body tag for a pop-up on load or
+// close, the clicked tag for one on a button.
+inline constexpr std::string_view kBodyInstruction = "Paste this code into your body tag just before it closes with >";
+inline constexpr std::string_view kButtonInstruction =
+    "Paste this code into the image or button tag just before it closes with >";
+
 struct GeneratedScript {
     std::string functionsText;    // the script block, CR LF line ends
     std::string loaderText;       // the attribute that calls the pop-up function

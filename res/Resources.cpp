@@ -1,8 +1,10 @@
 #include "res/Resources.h"
 
+#include "generator/ScriptGenerator.h"
 #include "res/Product.h"
 
 #include <string>
+#include <string_view>
 
 namespace tavrin::res {
 
@@ -14,7 +16,7 @@ using fw::DialogTemplate;
 using fw::ListInit;
 using fw::kNoId;
 
-ControlTemplate control(int id, ControlKind kind, const char* caption, fw::DluRect rect, bool tabStop)
+ControlTemplate control(int id, ControlKind kind, std::string_view caption, fw::DluRect rect, bool tabStop)
 {
     ControlTemplate c;
     c.id = id;
@@ -47,7 +49,7 @@ ControlTemplate groupBox(const char* caption, fw::DluRect rect)
     return control(kNoId, ControlKind::GroupBox, caption, rect, false);
 }
 
-ControlTemplate label(int id, const char* caption, fw::DluRect rect)
+ControlTemplate label(int id, std::string_view caption, fw::DluRect rect)
 {
     return control(id, ControlKind::Text, caption, rect, false);
 }
@@ -173,7 +175,8 @@ DialogTemplate makeResults()
         label(kNoId, "Copy the text in the above box and paste it into your HTML page just above the",
               {11, 148, 257, 8}),
         label(kNoId, "close head tag.  (</HEAD>)", {11, 156, 257, 8}),
-        label(kInstructionLine, "Paste this code into your body tag just before it closes with >", {11, 50, 257, 8}),
+        // Until the dialog sets it, the instruction for the default trigger, On Load.
+        label(kInstructionLine, kBodyInstruction, {11, 50, 257, 8}),
         pushButton(kCopyLoader, "Copy Loader", {7, 172, 60, 14}),
         pushButton(kCopyFunctions, "Copy Functions", {71, 172, 60, 14}),
     };

@@ -60,8 +60,23 @@ try:
     main = wait(lambda: frame("Tavrin"), "main dialog")
     shoot("Tavrin", "main-dialog.png")
 
+    # Each radio button is one of the radios in its group box, and a control in a group box has the box's
+    # caption as its context.
+    def group_of(name):
+        radio = control(main, pyatspi.ROLE_RADIO_BUTTON, name)
+        members = [r for r in radio.getRelationSet() if r.getRelationType() == pyatspi.RELATION_MEMBER_OF]
+        return sorted(m.getTarget(i).name for m in members for i in range(m.getNTargets()))
+    if group_of("On Close") != ["On Button", "On Close", "On Load"] or group_of("Pop Under") != ["Pop Over", "Pop Under"]:
+        sys.exit(f"screenshots: radio groups {group_of('On Close')} and {group_of('Pop Under')}")
+    for role, name, context in [(pyatspi.ROLE_TEXT, "X", "Popup Position"),
+                                (pyatspi.ROLE_RADIO_BUTTON, "On Load", "When to PopUp")]:
+        if control(main, role, name).description != context:
+            sys.exit(f"screenshots: {name} has the context {control(main, role, name).description!r}")
+
     press(main, "Create Popup")
     results = wait(lambda: frame("Results"), "Results dialog")
+    if results.getRole() != pyatspi.ROLE_DIALOG:
+        sys.exit(f"screenshots: Results is a {results.getRoleName()}, not a dialog")
     shoot("Results", "results-dialog.png")
     press(results, "Return")
     wait(lambda: None if frame("Results") else True, "closing of the Results dialog")
@@ -72,6 +87,8 @@ try:
                                                         and n.name.startswith("About")), "window menu")
     about_item.queryAction().doAction(0)
     about = wait(lambda: frame("About Tavrin"), "About box")
+    if about.getRole() != pyatspi.ROLE_DIALOG:
+        sys.exit(f"screenshots: the About box is a {about.getRoleName()}, not a dialog")
     shoot("About Tavrin", "about-box.png")
     press(about, "OK")
     wait(lambda: None if frame("About Tavrin") else True, "closing of the About box")

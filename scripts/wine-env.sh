@@ -29,6 +29,9 @@ opener=${3:-}
 quiet() { "$@" </dev/null >/dev/null 2>&1; }
 
 start() {
+  # A session started again (ctest --repeat runs the fixture each time)
+  # replaces the old one rather than leaving it running.
+  stop
   mkdir -p "$session"
   local root
   root=$(mktemp -d "${TMPDIR:-/tmp}/tavrin-wine.XXXXXX")

@@ -21,9 +21,16 @@ start_xvfb() {
     return 1
   fi
   export DISPLAY=":$(head -n1 "$dir/display")"
-  # Make sure the server takes connections before anything is started on it.
-  for _ in $(seq 50); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  # Make sure the server takes connections before anything is started on it; a busy machine may take a while.
+  local ready=0
+  for _ in $(seq 300); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && { ready=1; break; }
     sleep 0.1
   done
+  if [ $ready -eq 0 ]; then
+    echo "Xvfb took no connection within 30 s:" >&2
+    cat "$dir/xvfb.log" >&2
+    kill "$XVFB_PID" 2>/dev/null || true
+    return 1
+  fi
 }

@@ -7,6 +7,8 @@
 #include "ui/CAboutDlg.h"
 #include "ui/CResultsDlg.h"
 
+#include <array>
+
 namespace tavrin::ui {
 
 using namespace res;
@@ -18,6 +20,11 @@ bool openWithDefaultApplication(const std::string& path)
 {
     return fw::AfxGetBackend().openWithDefaultApplication(path);
 }
+
+// The check box of each window feature, in the order of kWindowFeatures.
+constexpr std::array<int, kWindowFeatures.size()> kFeatureBoxes = {
+    kDirectories, kLocation, kMenuBar, kResizable, kScrollBars, kStatusBar, kToolbar,
+};
 
 }  // namespace
 
@@ -33,13 +40,8 @@ void CGeneratorDlg::DoDataExchange(fw::DataExchange& dx)
     dx.text(kTop, settings.top);
     dx.comboText(kDays, settings.days);
     dx.check(kCenter, settings.centre);
-    dx.check(kDirectories, settings.directories);
-    dx.check(kLocation, settings.location);
-    dx.check(kMenuBar, settings.menuBar);
-    dx.check(kResizable, settings.resizable);
-    dx.check(kScrollBars, settings.scrollBars);
-    dx.check(kStatusBar, settings.statusBar);
-    dx.check(kToolbar, settings.toolbar);
+    for (std::size_t i = 0; i < kWindowFeatures.size(); ++i)
+        dx.check(kFeatureBoxes[i], settings.*kWindowFeatures[i].flag);
     dx.radio(kOnButton, onButton);
     dx.radio(kOnClose, onClose);
     dx.radio(kOnLoad, onLoad);

@@ -10,6 +10,15 @@
 
 #include <cstdio>
 
+// Checks that wait for what they check: GTK runs, and the condition or the value is read again, until it holds
+// or a generous deadline passes; the failure then says what never happened or what the value was.
+#define EXPECT_SOON(condition) \
+    EXPECT_TRUE(::tavrin::fw::gtk::test::waitFor([&] { return bool(condition); })) << #condition " never held"
+#define ASSERT_SOON(condition) \
+    ASSERT_TRUE(::tavrin::fw::gtk::test::waitFor([&] { return bool(condition); })) << #condition " never held"
+#define EXPECT_SOON_EQ(actual, expected) \
+    EXPECT_EQ((::tavrin::fw::gtk::test::waitFor([&] { return (actual) == (expected); }), (actual)), expected)
+
 namespace tavrin::fw::gtk::test {
 
 // Every control of `tmpl` within a pixel of its dialog-unit rectangle; the

@@ -1,23 +1,17 @@
 #include "GtkTestSupport.h"
 
+// Before X11's headers, whose macros clash with its names.
+#include <gtest/gtest.h>
+
 #include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
 #include <gdk/gdkx.h>
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace tavrin::fw::gtk::test {
-
-void pump(int ms)
-{
-    gint64 end = g_get_monotonic_time() + ms * 1000;
-    while (g_get_monotonic_time() < end) {
-        while (g_main_context_iteration(nullptr, FALSE)) {
-        }
-        g_usleep(2000);
-    }
-}
 
 bool waitFor(const std::function<bool()>& done, int ms)
 {
@@ -37,6 +31,45 @@ Display* xDisplay()
     return GDK_DISPLAY_XDISPLAY(gdk_display_get_default());
 }
 
+}  // namespace
+
+void handleSentInput()
+{
+    // The server sends the events it made for our requests before the reply to a later request on the same
+    // connection, so once the round trip is over they are all in our queue.
+    gdk_display_sync(gdk_display_get_default());
+    // What a handled event leaves to do (a report, a redraw) is ready at once; a bound keeps an endless chain
+    // from hanging the test.
+    for (int i = 0; i < 10000 && g_main_context_iteration(nullptr, FALSE); ++i) {
+    }
+}
+
+std::function<bool()> inputHandled()
+{
+    auto answered = std::make_shared<bool>(false);
+    auto asked = std::make_shared<bool>(false);
+    return [answered, asked] {
+        if (!*asked) {
+            *asked = true;
+            // After the round trip the server's events wait in our queue; an idle callback of low priority runs
+            // only once they, and the reports and redraws they raised, have been handled.
+            gdk_display_sync(gdk_display_get_default());
+            using Flag = std::shared_ptr<bool>;
+            auto held = std::make_unique<Flag>(answered);
+            g_idle_add_full(
+                G_PRIORITY_LOW,
+                [](gpointer flag) {
+                    **static_cast<Flag*>(flag) = true;
+                    return G_SOURCE_REMOVE;
+                },
+                held.release(), [](gpointer flag) { std::unique_ptr<Flag>(static_cast<Flag*>(flag)); });
+        }
+        return *answered;
+    };
+}
+
+namespace {
+
 // Gives `toplevel` the keyboard focus, as a user's click on it would; the
 // pop-up windows of menus and lists hold the keyboard by a grab instead.
 void focusToplevel(GtkWidget* toplevel)
@@ -46,7 +79,10 @@ void focusToplevel(GtkWidget* toplevel)
     if (gtk_window_has_toplevel_focus(GTK_WINDOW(toplevel)))
         return;
     gtk_window_present(GTK_WINDOW(toplevel));
-    waitFor([&] { return gtk_window_has_toplevel_focus(GTK_WINDOW(toplevel)) != FALSE; }, 1000);
+    if (!waitFor([&] { return gtk_window_has_toplevel_focus(GTK_WINDOW(toplevel)) != FALSE; })) {
+        const char* title = gtk_window_get_title(GTK_WINDOW(toplevel));
+        ADD_FAILURE() << "the window \"" << (title ? title : "") << "\" never got the keyboard focus";
+    }
 }
 
 void fakeKey(KeySym keysym, bool press)
@@ -113,7 +149,7 @@ void pressKey(GtkWidget* widget, guint keyval, GdkModifierType modifiers)
 {
     focusToplevel(gtk_widget_get_toplevel(widget));
     sendKey(widget, keyval, modifiers);
-    pump();
+    handleSentInput();
 }
 
 void typeText(GtkWidget* widget, const std::string& text)
@@ -125,7 +161,7 @@ void typeText(GtkWidget* widget, const std::string& text)
 void click(GtkWidget* widget)
 {
     sendClick(widget);
-    pump();
+    handleSentInput();
 }
 
 namespace {
@@ -238,8 +274,18 @@ std::string takeBytes(GBytes* bytes)
 
 }  // namespace
 
+ClipboardReader::~ClipboardReader()
+{
+    // A read still under way reports to no one.
+    if (cancel_)
+        g_cancellable_cancel(cancel_.get());
+}
+
 void ClipboardReader::start()
 {
+    if (cancel_)
+        g_cancellable_cancel(cancel_.get());
+    cancel_.reset(g_cancellable_new());
     done_ = false;
     text_.clear();
     GError* error = nullptr;
@@ -251,16 +297,41 @@ void ClipboardReader::start()
         text_ = "<xclip did not start>";
         return;
     }
-    g_subprocess_communicate_async(process_.get(), nullptr, nullptr, finished, this);
+    g_subprocess_communicate_async(process_.get(), nullptr, cancel_.get(), finished, this);
 }
 
 void ClipboardReader::finished(GObject* source, GAsyncResult* result, gpointer self)
 {
-    auto* reader = static_cast<ClipboardReader*>(self);
     GBytes* out = nullptr;
-    g_subprocess_communicate_finish(G_SUBPROCESS(source), result, &out, nullptr, nullptr);
-    reader->text_ = takeBytes(out);
+    GError* error = nullptr;
+    g_subprocess_communicate_finish(G_SUBPROCESS(source), result, &out, nullptr, &error);
+    GErrorPtr owned(error);
+    std::string text = takeBytes(out);
+    if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED))
+        return;  // the reader may be gone
+    auto* reader = static_cast<ClipboardReader*>(self);
+    reader->text_ = std::move(text);
     reader->done_ = true;
+}
+
+void clearClipboard()
+{
+    gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), "", 0);
+}
+
+std::function<bool()> clipboardHolds(std::string expected)
+{
+    auto reader = std::make_shared<ClipboardReader>();
+    auto reading = std::make_shared<bool>(false);
+    return [reader, reading, expected = std::move(expected)] {
+        if (*reading && !reader->done())
+            return false;
+        if (*reading && reader->text() == expected)
+            return true;
+        reader->start();
+        *reading = true;
+        return false;
+    };
 }
 
 namespace {
@@ -337,7 +408,7 @@ ScriptedEvents::ScriptedEvents(Script script, std::function<void(GtkDialogWindow
 {
 }
 
-bool ScriptedEvents::onInitDialog(fw::Window& created)
+bool ScriptedEvents::onWindowCreated(fw::Window& created)
 {
     window = dynamic_cast<GtkDialogWindow*>(&created);
     if (init_)
@@ -350,11 +421,12 @@ gboolean ScriptedEvents::runScript(gpointer self)
 {
     auto* events = static_cast<ScriptedEvents*>(self);
     GtkWidget* toplevel = GTK_WIDGET(events->window->gtkWindow());
-    waitFor([&] {
-        GdkWindow* gdkWindow = gtk_widget_get_window(toplevel);
-        return gtk_widget_get_mapped(toplevel) && gdkWindow && gdk_window_is_viewable(gdkWindow);
-    });
-    pump(100);
+    if (!waitFor([&] {
+            GdkWindow* gdkWindow = gtk_widget_get_window(toplevel);
+            return gtk_widget_get_mapped(toplevel) && gdkWindow && gdk_window_is_viewable(gdkWindow);
+        }))
+        ADD_FAILURE() << "the dialog was never shown";
+    handleSentInput();
     events->script_(*events->window);
     events->scriptDone = true;
     if (!events->ended)
@@ -383,7 +455,7 @@ void ScriptedEvents::onEscapeKey()
     window->endDialog(fw::kIdCancel);
 }
 
-void ScriptedEvents::onSysCommand(unsigned command)
+void ScriptedEvents::onWindowMenuCommand(unsigned command)
 {
     log.push_back("syscommand " + std::to_string(command));
 }

@@ -11,20 +11,26 @@
 
 namespace tavrin::fw::gtk::test {
 
-// Runs GTK's main context for `ms` milliseconds.
-void pump(int ms = 60);
 // Runs GTK's main context until `done` holds or `ms` milliseconds pass; returns `done()`.
-bool waitFor(const std::function<bool()>& done, int ms = 4000);
+bool waitFor(const std::function<bool()>& done, int ms = 10000);
+// Returns once GTK has handled all the input sent so far: a round trip to the X server brings every event the
+// server made before it into our queue, then the main context runs until nothing is left to do, the reports
+// the events raised included.
+void handleSentInput();
+// A probe that queues behind the input sent before its first call, for a wait that does not run the main
+// context itself: it holds once GTK has handled that input and the reports it raised.
+std::function<bool()> inputHandled();
 // Sends a key press and release, or a click (at x, y in `widget`, else its middle), through the X server
 // without waiting for GTK to handle it.
 void sendKey(GtkWidget* widget, guint keyval, GdkModifierType modifiers = GdkModifierType(0));
 void sendText(GtkWidget* widget, const std::string& text);
 void sendClick(GtkWidget* widget, int x = -1, int y = -1);
-// Focuses `widget`'s window, presses and releases `keyval` there and lets GTK handle it.
+// Focuses `widget`'s window (failing the test if it never gets the focus), presses and releases `keyval`
+// there and returns once GTK has handled it.
 void pressKey(GtkWidget* widget, guint keyval, GdkModifierType modifiers = GdkModifierType(0));
 // Types `text` (ASCII) into the focused control of `widget`'s window.
 void typeText(GtkWidget* widget, const std::string& text);
-// Clicks the middle of `widget` with the first mouse button.
+// Clicks the middle of `widget` with the first mouse button and returns once GTK has handled it.
 void click(GtkWidget* widget);
 // The first widget below `root` of `type` that `match` accepts.
 GtkWidget* findWidget(GtkWidget* root, GType type, const std::function<bool(GtkWidget*)>& match = {});
@@ -44,6 +50,10 @@ GtkWidget* shownToplevel(GType type);
 // Reads the clipboard with xclip, in another process, while our own loop keeps serving it.
 class ClipboardReader {
 public:
+    ClipboardReader() = default;
+    ClipboardReader(const ClipboardReader&) = delete;
+    ClipboardReader& operator=(const ClipboardReader&) = delete;
+    ~ClipboardReader();
     void start();
     bool done() const { return done_; }
     const std::string& text() const { return text_; }
@@ -51,9 +61,15 @@ public:
 private:
     static void finished(GObject* source, GAsyncResult* result, gpointer self);
     GObjectPtr<GSubprocess> process_;
+    GObjectPtr<GCancellable> cancel_;
     bool done_ = false;
     std::string text_;
 };
+
+// Empties the clipboard, so that a wait for a copied text sees the copy and not what an earlier one left.
+void clearClipboard();
+// Holds once another program reads `expected` from the clipboard; until then it reads it again and again.
+std::function<bool()> clipboardHolds(std::string expected);
 
 // The clipboard as another program holds it: xclip, in the foreground, serves `text` until something else is
 // copied or the owner is destroyed.
@@ -85,13 +101,13 @@ public:
     using Script = std::function<void(GtkDialogWindow&)>;
     explicit ScriptedEvents(Script script, std::function<void(GtkDialogWindow&)> init = {});
 
-    bool onInitDialog(fw::Window& window) override;
+    bool onWindowCreated(fw::Window& window) override;
     // Ids 1 and 2 end the dialog with that result, as the framework's default commands do.
     void onCommand(int id) override;
     void onEnterKey(int focusId) override;
     // Escape ends the dialog with 2, as the framework's does with no list dropped.
     void onEscapeKey() override;
-    void onSysCommand(unsigned command) override;
+    void onWindowMenuCommand(unsigned command) override;
 
     std::vector<std::string> log;
     GtkDialogWindow* window = nullptr;

@@ -23,7 +23,7 @@ public:
     // Queues an action run once.
     ProgramDriver& then(std::function<void()> action);
     // Queues a wait until `done` holds; the test fails with `what` after `seconds`.
-    ProgramDriver& until(std::string what, std::function<bool()> done, int seconds = 8);
+    ProgramDriver& until(std::string what, std::function<bool()> done, int seconds = 20);
     // Starts the steps with the next main loop; `finished()` tells whether all ran.
     void start();
     bool finished() const { return next_ >= steps_.size(); }

@@ -1,5 +1,6 @@
 // The dialog templates and strings Tavrin runs on: ids, tab order, sizes and texts.
 
+#include "res/Product.h"
 #include "res/Resources.h"
 
 #include <gmock/gmock.h>
@@ -54,7 +55,7 @@ TEST(Templates, MainDialogHasItsTabOrderSizesAndTexts)
     EXPECT_FALSE(t.control(kDays)->autoHScroll);
     EXPECT_EQ(t.control(kFooter)->rect.cx, 270);
     EXPECT_EQ(t.control(kFooter)->rect.cy, 8);
-    EXPECT_THAT(t.control(kFooter)->caption, StartsWith("Tavrin - v1.02 - Popup Creator"));
+    EXPECT_THAT(t.control(kFooter)->caption, StartsWith("Tavrin - v" TAVRIN_FOOTER_VERSION " - Popup Creator"));
     EXPECT_TRUE(t.control(kQuit)->defaultButton);
     for (int radio : {kOnLoad, kOnClose, kOnButton, kPopOver, kPopUnder})
         EXPECT_TRUE(t.control(radio)->group) << radio;
@@ -72,6 +73,27 @@ TEST(Templates, MainDialogHasItsTabOrderSizesAndTexts)
         EXPECT_EQ(t.listInit[0].items[i], std::to_string(i + 1));
 }
 
+TEST(Templates, GroupBoxesHoldTheControlsInsideThemAndTheirRadioSets)
+{
+    const fw::DialogTemplate& t = res::mainTemplate();
+    auto boxOf = [&](int id) {
+        const fw::ControlTemplate* box = fw::groupBoxOf(t, *t.control(id));
+        return box ? box->caption : "<none>";
+    };
+    auto setOf = [&](int id) {
+        std::vector<int> ids;
+        for (const fw::ControlTemplate* radio : fw::radioSetOf(t, *t.control(id)))
+            ids.push_back(radio->id);
+        return ids;
+    };
+    EXPECT_EQ(boxOf(kLeft), "Popup Position:");
+    EXPECT_EQ(boxOf(kTop), "Popup Position:");
+    EXPECT_EQ(boxOf(kOnClose), "When to PopUp:");
+    EXPECT_EQ(boxOf(kName), "<none>");
+    EXPECT_THAT(setOf(kOnClose), ElementsAre(kOnLoad, kOnClose, kOnButton));
+    EXPECT_THAT(setOf(kPopUnder), ElementsAre(kPopOver, kPopUnder));
+}
+
 TEST(Templates, AboutBoxAndStrings)
 {
     const fw::DialogTemplate& t = res::aboutTemplate();
@@ -82,7 +104,7 @@ TEST(Templates, AboutBoxAndStrings)
     ASSERT_EQ(t.controls.size(), 4u);
     EXPECT_EQ(t.controls[0].kind, fw::ControlKind::Icon);
     EXPECT_EQ(t.controls[0].iconId, 128);
-    EXPECT_EQ(t.controls[1].caption, "Tavrin Version 1.2");
+    EXPECT_EQ(t.controls[1].caption, "Tavrin Version " TAVRIN_VERSION);
     EXPECT_EQ(t.controls[2].rect.cx, 163);
     EXPECT_TRUE(t.control(kAboutOk)->defaultButton);
     EXPECT_EQ(res::strings().at(101), "&About Tavrin...");

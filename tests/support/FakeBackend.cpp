@@ -1,7 +1,5 @@
 #include "support/FakeBackend.h"
 
-#include "framework/App.h"
-
 #include <algorithm>
 #include <memory>
 
@@ -267,7 +265,7 @@ Script& Script::systemMenu(unsigned command)
         if (command == kScClose)
             w->events().onCommand(fw::kIdCancel);
         else
-            w->events().onSysCommand(command);
+            w->events().onWindowMenuCommand(command);
     });
 }
 
@@ -316,7 +314,7 @@ int FakeBackend::runModal(const fw::DialogTemplate& tmpl, fw::Window* owner, fw:
         ~Closer() { open.pop_back(); }
     } closer{open_};
 
-    if (!events.onInitDialog(*window))
+    if (!events.onWindowCreated(*window))
         return -1;
     while (!window->result()) {
         if (actions_.empty()) {

@@ -2,6 +2,7 @@
 // the Days box, "Create Popup", the About box, "Help", "Center" and Enter.
 
 #include "generator/ScriptGenerator.h"
+#include "res/Product.h"
 #include "res/Resources.h"
 #include "support/FakeBackend.h"
 #include "support/TestApp.h"
@@ -14,6 +15,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <utility>
 
 namespace tavrin::test {
 namespace {
@@ -141,6 +143,27 @@ TEST_F(MainDialogTest, CreatePopupShowsTheNameWithoutBlanksOnlyOnceTheResultsAre
     runProgram();
 }
 
+TEST_F(MainDialogTest, EachFeatureBoxPutsItsOwnItemAloneIntoTheOptions)
+{
+    const std::pair<int, std::string> boxes[] = {
+        {kDirectories, "directories"}, {kLocation, "location"}, {kMenuBar, "menubar"},
+        {kResizable, "resizable"},     {kScrollBars, "scrollbars"}, {kStatusBar, "status"},
+        {kToolbar, "toolbar"},
+    };
+    for (const auto& [box, item] : boxes) {
+        ui.script()
+            .click(box)
+            .click(kCreatePopup)
+            .then([item](FakeBackend& u) {
+                const std::string options = "var options = 'width=200,height=200," + item + "=yes,' ;";
+                EXPECT_NE(u.text(kFunctionsBox).find(options), std::string::npos) << item;
+            })
+            .click(kReturn)
+            .click(box);
+    }
+    runProgram();
+}
+
 TEST_F(MainDialogTest, DaysKeepsAPickedItemAndAnyTypedTextThroughCreatePopup)
 {
     ui.script()
@@ -171,7 +194,7 @@ TEST_F(MainDialogTest, TheAboutBoxOpensFromTheSystemMenuTwiceAndLeavesTheDialogU
         EXPECT_THAT(u.openDialogs(), ElementsAre(102, 100));
         const fw::DialogTemplate& about = u.top().dialogTemplate();
         EXPECT_EQ(about.caption, "About Tavrin");
-        EXPECT_EQ(about.controls[1].caption, "Tavrin Version 1.2");
+        EXPECT_EQ(about.controls[1].caption, "Tavrin Version " TAVRIN_VERSION);
         EXPECT_EQ(u.top().owner(), &u.dialog(0));
         EXPECT_EQ(u.focus(), kAboutOk);
     };

@@ -40,7 +40,7 @@ std::vector<std::string> paint(bool minimised, int width, int height)
 {
     CGeneratorDlg dlg;
     RecordingPaint dc(minimised, width, height);
-    static_cast<fw::WindowEvents&>(dlg).onPaint(dc);
+    static_cast<fw::WindowEvents&>(dlg).onPaintRequest(dc);
     return dc.calls;
 }
 
@@ -63,7 +63,7 @@ TEST(MinimisedIcon, AWindowThatIsNotMinimisedPaintsAsUsual)
 TEST(MinimisedIcon, DraggingShowsTheIcon)
 {
     CGeneratorDlg dlg;
-    EXPECT_EQ(static_cast<fw::WindowEvents&>(dlg).onQueryDragIcon(), res::kAppIcon);
+    EXPECT_EQ(static_cast<fw::WindowEvents&>(dlg).onDragIconRequest(), res::kAppIcon);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 program, cli = sys.argv[1], sys.argv[2]
 
@@ -16,10 +17,13 @@ def fail(message):
     sys.exit(f"wayland_program: {message}")
 
 
-def wait(find, what, seconds=15):
+def wait(find, what, seconds=30):
     end = time.time() + seconds
     while time.time() < end:
-        found = find()
+        try:
+            found = find()
+        except GLib.GError:
+            found = None  # a dialog or control went away while it was read (a closing dialog): look again
         if found:
             return found
         time.sleep(0.1)
@@ -66,10 +70,12 @@ def press(*keys):
 
 def tab_to(window, name):
     for _ in range(40):
-        if focused(window) == name:
+        before = focused(window)
+        if before == name:
             return
         press("-k", "Tab")
-        time.sleep(0.05)
+        # The focus leaves one control before it enters the next: wait for a focused control other than the last.
+        wait(lambda: focused(window) not in (before, None), f"focus to move on from {before!r} after Tab")
     fail(f"Tab never reached \"{name}\"")
 
 
@@ -110,7 +116,7 @@ try:
          "window menu")
     press("-k", "a")
     about = wait(lambda: active_dialog("About Tavrin"), "About box with the keyboard")
-    if focused(about) != "OK":
+    if wait(lambda: focused(about), "focused control in the About box") != "OK":
         fail(f"the About box opened with the focus on {focused(about)!r}, not OK")
     press("-k", "Escape")
     wait(lambda: closed("About Tavrin"), "closing of the About box")

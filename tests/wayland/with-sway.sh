@@ -29,6 +29,13 @@ if [ "${1:-}" = --inside ]; then
   # the program lose and regain its keyboard, and the first keys race ahead.
   wtype -s 3600000 &
   keyboard=$!
+  # Wait until sway has it, so that no key of the command's comes first.
+  export SWAYSOCK=
+  for _ in $(seq 100); do
+    SWAYSOCK=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'sway-ipc.*' | head -n1)
+    [ -n "$SWAYSOCK" ] && swaymsg -t get_inputs 2>/dev/null | grep -q '"type": "keyboard"' && break
+    sleep 0.1
+  done
   status=0
   "$@" || status=$?
   [ $status -eq 0 ] || { echo "with-sway.sh: the command failed; sway said:" >&2; tail -n 20 sway.log >&2; }

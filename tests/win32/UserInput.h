@@ -7,50 +7,63 @@
 #include <functional>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace tavrin::test {
 
-// Polls `done` for up to 10 seconds.
-inline bool waitFor(const std::function<bool()>& done)
+// Polls `done` every 10 ms for up to `seconds` seconds.
+inline bool waitFor(const std::function<bool()>& done, int seconds = 10)
 {
-    for (int i = 0; i < 200; ++i) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
         if (done())
             return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return done();
 }
 
-// Brings `window` to the front, where keyboard input goes.
-inline void bringToFront(HWND window)
+// Brings `window` to the front, where keyboard input goes; false when it
+// never got there.
+inline bool bringToFront(HWND window)
 {
     SetForegroundWindow(window);
-    waitFor([&] { return GetForegroundWindow() == window; });
+    return waitFor([&] { return GetForegroundWindow() == window; });
 }
 
-// Returns once the thread of `window` has handled the input sent so far: a
-// message sent to a thread is handled only when it next takes a message from
-// its queue, so a few of them in a row let it work through its input.
-inline void waitUntilHandled(HWND window)
+// Waits until the thread of `window` has handled the mouse and keyboard input
+// sent so far. A thread paints only when no input is waiting for it, so once
+// `window`, made invalid here after the input was sent, has been repainted,
+// that input has been handled. `window` must be visible and in front, so that
+// the invalidation is not clipped away; a control of the front dialog does.
+inline bool waitForInputHandled(HWND window)
 {
-    for (int i = 0; i < 8; ++i)
-        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    return waitFor([&] { return !GetUpdateRect(window, nullptr, FALSE); });
 }
 
-// A left click in the middle of `control`, once its window is in front.
-inline void clickControl(HWND control)
+// `clicks` left clicks in the middle of `control`, back to back, once its
+// window is in front.
+inline void clickControl(HWND control, int clicks = 1)
 {
     bringToFront(GetAncestor(control, GA_ROOT));
     RECT r{};
     GetWindowRect(control, &r);
-    INPUT in[3]{};
-    in[0].type = in[1].type = in[2].type = INPUT_MOUSE;
-    in[0].mi.dx = ((r.left + r.right) / 2 * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    in[0].mi.dy = ((r.top + r.bottom) / 2 * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, in, sizeof in[0]);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = ((r.left + r.right) / 2 * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = ((r.top + r.bottom) / 2 * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    std::vector<INPUT> in{move};
+    for (int i = 0; i < clicks; ++i) {
+        INPUT button{};
+        button.type = INPUT_MOUSE;
+        button.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        in.push_back(button);
+        button.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        in.push_back(button);
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof in[0]);
 }
 
 inline void keyDown(WORD vk, DWORD flags = 0)

@@ -4,27 +4,25 @@
 #include "framework/backends/win32/Win32Backend.h"
 #include "framework/backends/win32/Win32DialogWindow.h"
 
-#include "framework/backends/win32/Utf8.h"
+#include "generator/Utf16.h"
 #include "UserInput.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
 using namespace tavrin::fw;
 using namespace tavrin::fw::win32;
-using tavrin::fw::win32::narrow;
+using tavrin::narrow;
 using tavrin::test::clickControl;
 using tavrin::test::pressKey;
 using tavrin::test::waitFor;
@@ -96,9 +94,15 @@ DialogTemplate sampleTemplate()
     return t;
 }
 
+HWND hwndOf(const Window& w)
+{
+    return static_cast<const Win32DialogWindow&>(w).hwnd();
+}
+
 // Records what the back end reports. `init` runs at initialisation, `step`
-// once the dialog shows; a command ends the run with its id unless
-// `keepOpen` says otherwise. A watchdog ends a run that waits too long.
+// once the dialog shows and is in front, where input goes; a command ends the run
+// with its id unless `keepOpen` says otherwise. A watchdog ends a run that
+// waits too long.
 class ScriptedEvents : public WindowEvents {
 public:
     std::function<bool(Window&)> init = [](Window&) { return true; };
@@ -111,13 +115,18 @@ public:
     std::vector<unsigned> sysCommands;
     Window* window = nullptr;
 
-    bool onInitDialog(Window& w) override
+    bool onWindowCreated(Window& w) override
     {
         window = &w;
         if (!init(w))
             return false;
         current_ = this;
-        SetTimer(nullptr, 0, 100, runStep);
+        // The timers of an earlier run of these events must not reach this one.
+        for (UINT_PTR earlier : {stepTimer_, watchdog_}) {
+            if (earlier)
+                KillTimer(nullptr, earlier);
+        }
+        stepTimer_ = SetTimer(nullptr, 0, 10, runStep);
         watchdog_ = SetTimer(nullptr, 0, 8000, giveUp);
         return true;
     }
@@ -127,20 +136,22 @@ public:
         if (!keepOpen(id))
             window->endDialog(id);
     }
-    void onSysCommand(unsigned command) override
+    void onWindowMenuCommand(unsigned command) override
     {
         sysCommands.push_back(command);
         window->endDialog(100);
     }
-    void onPaint(PaintContext& p) override
+    void onPaintRequest(PaintContext& p) override
     {
         if (paint)
             paint(p);
     }
-    int onQueryDragIcon() override { return dragIcon; }
+    int onDragIconRequest() override { return dragIcon; }
 
     ~ScriptedEvents() override
     {
+        if (stepTimer_)
+            KillTimer(nullptr, stepTimer_);
         if (watchdog_)
             KillTimer(nullptr, watchdog_);
     }
@@ -148,25 +159,30 @@ public:
 private:
     static void CALLBACK runStep(HWND, UINT, UINT_PTR timer, DWORD)
     {
+        // The dialog manager shows a modal dialog only once its queue is
+        // empty, and may make it the foreground window before that.
+        if (current_ && (GetForegroundWindow() != hwndOf(*current_->window) ||
+                         !IsWindowVisible(hwndOf(*current_->window))))
+            return;
         KillTimer(nullptr, timer);
+        if (current_)
+            current_->stepTimer_ = 0;
         if (current_ && current_->step)
             current_->step(*current_->window);
     }
     static void CALLBACK giveUp(HWND, UINT, UINT_PTR timer, DWORD)
     {
         KillTimer(nullptr, timer);
-        if (current_)
+        if (current_) {
+            current_->watchdog_ = 0;
             current_->window->endDialog(-2);
+        }
     }
 
     static inline ScriptedEvents* current_ = nullptr;
+    UINT_PTR stepTimer_ = 0;
     UINT_PTR watchdog_ = 0;
 };
-
-HWND hwndOf(const Window& w)
-{
-    return static_cast<const Win32DialogWindow&>(w).hwnd();
-}
 
 // A left click in the middle of a control.
 void click(const Window& w, int id)
@@ -241,7 +257,6 @@ TEST_F(Win32Dialogs, ControlsCarryTheTemplatesStylesAndFont)
         EXPECT_EQ(classOf(GetDlgItem(dlg, kDays)), "ComboBox");
         EXPECT_EQ(styleOf(w, kDays) & 0x3, static_cast<DWORD>(CBS_DROPDOWN));
         EXPECT_FALSE(styleOf(w, kDays) & CBS_SORT);
-        EXPECT_FALSE(styleOf(w, kDays) & CBS_AUTOHSCROLL);
         DWORD notes = styleOf(w, kNotes);
         EXPECT_TRUE((notes & ES_MULTILINE) && (notes & ES_READONLY) && (notes & WS_VSCROLL));
         EXPECT_FALSE(notes & (ES_AUTOHSCROLL | WS_HSCROLL));
@@ -500,8 +515,11 @@ TEST_F(Win32Dialogs, TheWindowIconsAndTheDragIconComeFromTheResource)
     ASSERT_NE(expected, nullptr);
     events.dragIcon = kIconId;
     events.step = [&](Window& w) {
-        w.setIcon(kIconId);
         HWND dlg = hwndOf(w);
+        // The program's icon before the dialog sets any.
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_GETICON, ICON_SMALL, 0)), expected);
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_GETICON, ICON_BIG, 0)), expected);
+        w.setIcon(kIconId);
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_GETICON, ICON_BIG, 0)), expected);
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_GETICON, ICON_SMALL, 0)), expected);
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg, WM_QUERYDRAGICON, 0, 0)), expected);
@@ -564,7 +582,7 @@ TEST_F(Win32Dialogs, AMessageBoxShowsTextCaptionAndIcon)
     static std::string seenText;
     static bool hasIcon = false;
     SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        HWND box = FindWindowW(nullptr, tavrin::fw::win32::widen("Save Test " + kNonAscii).c_str());
+        HWND box = FindWindowW(nullptr, tavrin::widen("Save Test " + kNonAscii).c_str());
         if (!box || !IsWindowVisible(box))
             return;
         KillTimer(nullptr, timer);
@@ -684,18 +702,32 @@ TEST(Win32Shell, OpeningAPageStartsItsApplication)
     std::string recorded;
     waitFor([&] {
         std::ifstream in(log);
-        std::getline(in, recorded);
-        return !recorded.empty();
+        return std::getline(in, recorded) && !in.eof();
     });
     EXPECT_NE(recorded.find("shell-page.htm"), std::string::npos) << recorded;
     EXPECT_EQ(recorded.rfind("nCmdShow=1 ", 0), 0u) << "the application is asked to show its window: " << recorded;
     DeleteFileA(log);
 }
 
+// No application, or one that ends with a failure at once (as a browser
+// that finds no display does), opens nothing.
 TEST(Win32Shell, AFileThatCannotBeOpenedIsReported)
 {
     Win32Backend backend;
     EXPECT_FALSE(backend.openWithDefaultApplication("no-such-page.htm"));
+
+    HKEY type = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Classes\\tavrinfailing\\shell\\open\\command", 0, nullptr,
+                              0, KEY_WRITE, nullptr, &type, nullptr),
+              ERROR_SUCCESS);
+    const char command[] = "C:\\windows\\system32\\cmd.exe /c exit 3";
+    RegSetValueExA(type, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command), sizeof command);
+    RegCloseKey(type);
+    RegSetValueA(HKEY_CURRENT_USER, "Software\\Classes\\.tavrinfail", REG_SZ, "tavrinfailing", 0);
+    { std::ofstream("page.tavrinfail") << "<html></html>"; }
+    EXPECT_FALSE(backend.openWithDefaultApplication("page.tavrinfail"));
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\tavrinfailing");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\.tavrinfail");
 }
 
 TEST(Win32Screen, TheWorkAreaLiesOnTheScreen)

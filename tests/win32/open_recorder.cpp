@@ -2,7 +2,7 @@
 // for HTML files starts this program, which appends one line, in UTF-8, to
 // C:\tavrin-opened.txt: the show command it was started with and the file.
 //   nCmdShow=1 C:\...\tvtest.htm
-#include "framework/backends/win32/Utf8.h"
+#include "generator/Utf16.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -14,7 +14,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int nCmdShow)
 {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    const std::string file = argv && argc > 1 ? tavrin::fw::win32::narrow(argv[1]) : std::string();
+    const std::string file = argv && argc > 1 ? tavrin::narrow(argv[1]) : std::string();
     LocalFree(argv);
     FILE* log = std::fopen("C:\\tavrin-opened.txt", "ab");
     if (!log)

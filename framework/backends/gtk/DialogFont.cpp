@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <map>
+#include <tuple>
 #include <utility>
 
 namespace tavrin::fw::gtk {
@@ -26,19 +27,43 @@ std::string familyFor(PangoFontMap* map, const std::string& templateFont)
     return "Sans";
 }
 
-DialogFont measure(const std::string& templateFont, int points)
+double screenDpi()
 {
-    PangoFontMap* map = pango_cairo_font_map_get_default();
     GdkScreen* screen = gdk_screen_get_default();
     double dpi = screen ? gdk_screen_get_resolution(screen) : -1.0;
-    if (dpi <= 0)
-        dpi = 96.0;
+    return dpi > 0 ? dpi : 96.0;
+}
+
+// The desktop's text size over GTK's default one: a user who makes the desktop's text larger (or smaller) gets
+// the dialogs' text, and with it their layout, larger (or smaller) alike.
+double desktopTextScale()
+{
+    constexpr double kDefaultPoints = 10.0;  // GTK's own default, "Sans 10"
+    GtkSettings* settings = gtk_settings_get_default();
+    if (!settings)
+        return 1.0;
+    gchar* raw = nullptr;
+    g_object_get(settings, "gtk-font-name", &raw, nullptr);
+    GCharPtr name(raw);
+    if (!name)
+        return 1.0;
+    FontDescriptionPtr description(pango_font_description_from_string(name.get()));
+    double size = static_cast<double>(pango_font_description_get_size(description.get())) / PANGO_SCALE;
+    if (pango_font_description_get_size_is_absolute(description.get()))
+        size = size * 72.0 / screenDpi();
+    return size > 0 ? size / kDefaultPoints : 1.0;
+}
+
+DialogFont measure(const std::string& templateFont, int points, double scale)
+{
+    PangoFontMap* map = pango_cairo_font_map_get_default();
+    double dpi = screenDpi();
     GObjectPtr<PangoContext> context(pango_font_map_create_context(map));
     pango_cairo_context_set_resolution(context.get(), dpi);
 
     DialogFont font;
     font.family = familyFor(map, templateFont);
-    font.pixelSize = static_cast<int>(std::lround(points * dpi / 72.0));
+    font.pixelSize = static_cast<int>(std::lround(points * scale * dpi / 72.0));
     FontDescriptionPtr description(pango_font_description_new());
     pango_font_description_set_family(description.get(), font.family.c_str());
     pango_font_description_set_absolute_size(description.get(), font.pixelSize * PANGO_SCALE);
@@ -64,11 +89,12 @@ DialogFont measure(const std::string& templateFont, int points)
 
 DialogFont dialogFont(const std::string& templateFont, int points)
 {
-    static std::map<std::pair<std::string, int>, DialogFont> cache;
-    auto key = std::make_pair(templateFont, points);
+    static std::map<std::tuple<std::string, int, double>, DialogFont> cache;
+    const double scale = desktopTextScale();
+    auto key = std::make_tuple(templateFont, points, scale);
     auto found = cache.find(key);
     if (found == cache.end())
-        found = cache.emplace(key, measure(templateFont, points)).first;
+        found = cache.emplace(key, measure(templateFont, points, scale)).first;
     return found->second;
 }
 

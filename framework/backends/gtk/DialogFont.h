@@ -22,6 +22,8 @@ struct DialogFont {
 
 // The font for `templateFont` at `points`: the metric-compatible Liberation
 // Sans where installed for the classic dialog font, else the desktop's sans.
+// Its size follows the desktop's text size (gtk-font-name) relative to GTK's
+// default of 10 points.
 DialogFont dialogFont(const std::string& templateFont, int points);
 
 }  // namespace tavrin::fw::gtk

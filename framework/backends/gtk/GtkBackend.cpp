@@ -26,18 +26,30 @@ constexpr const char* kDialogCss = R"css(
 .tavrin-dropdown scrollbar slider { min-width: 6px; min-height: 12px; }
 )css";
 
+// The button Enter presses.
+int defaultResult(fw::MbButtons buttons)
+{
+    switch (buttons) {
+    case fw::MbButtons::Ok:
+    case fw::MbButtons::OkCancel:
+        return fw::kIdOk;
+    case fw::MbButtons::YesNo:
+    case fw::MbButtons::YesNoCancel:
+        break;
+    }
+    return fw::kIdYes;
+}
+
 // A message box's button set, with each button's response as the result it reports.
 void addButtons(GtkDialog* dialog, fw::MbButtons buttons)
 {
     switch (buttons) {
     case fw::MbButtons::Ok:
         gtk_dialog_add_button(dialog, "_OK", fw::kIdOk);
-        gtk_dialog_set_default_response(dialog, fw::kIdOk);
         break;
     case fw::MbButtons::OkCancel:
         gtk_dialog_add_button(dialog, "_Cancel", fw::kIdCancel);
         gtk_dialog_add_button(dialog, "_OK", fw::kIdOk);
-        gtk_dialog_set_default_response(dialog, fw::kIdOk);
         break;
     case fw::MbButtons::YesNoCancel:
         gtk_dialog_add_button(dialog, "_Cancel", fw::kIdCancel);
@@ -45,9 +57,9 @@ void addButtons(GtkDialog* dialog, fw::MbButtons buttons)
     case fw::MbButtons::YesNo:
         gtk_dialog_add_button(dialog, "_No", fw::kIdNo);
         gtk_dialog_add_button(dialog, "_Yes", fw::kIdYes);
-        gtk_dialog_set_default_response(dialog, fw::kIdYes);
         break;
     }
+    gtk_dialog_set_default_response(dialog, defaultResult(buttons));
 }
 
 GtkMessageType messageType(fw::MbIcon icon)
@@ -198,12 +210,42 @@ int GtkBackend::messageBox(fw::Window* owner, std::string_view text, std::string
     std::string message(text);
     TopLevelPtr dialog(gtk_message_dialog_new(parent ? parent->gtkWindow() : nullptr, GTK_DIALOG_MODAL,
                                               messageType(icon), GTK_BUTTONS_NONE, "%s", message.c_str()));
+    GtkWindow* window = GTK_WINDOW(dialog.get());
     std::string title(caption);
-    gtk_window_set_title(GTK_WINDOW(dialog.get()), title.c_str());
+    gtk_window_set_title(window, title.c_str());
     if (!parent)
-        gtk_window_set_position(GTK_WINDOW(dialog.get()), GTK_WIN_POS_CENTER);
+        gtk_window_set_position(window, GTK_WIN_POS_CENTER);
+    // It looks like the dialogs: their title bar with a close box alone, their size fixed, their font, and its
+    // text can be selected and copied (a path in it, say).
+    gtk_window_set_resizable(window, FALSE);
+    gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
+    GtkWidget* header = gtk_header_bar_new();
+    gtk_header_bar_set_title(GTK_HEADER_BAR(header), title.c_str());
+    gtk_header_bar_set_decoration_layout(GTK_HEADER_BAR(header), ":close");
+    gtk_header_bar_set_show_close_button(GTK_HEADER_BAR(header), TRUE);
+    gtk_widget_show(header);
+    gtk_window_set_titlebar(window, header);
+    const DialogFont font = parent ? parent->font() : dialogFont("MS Sans Serif", 8);
+    GtkStyleContext* style = gtk_widget_get_style_context(dialog.get());
+    gtk_style_context_add_class(style, "tavrin-dialog");
+    gtk_style_context_add_class(style, fontClass(font.family, font.pixelSize).c_str());
+    GList* texts = gtk_container_get_children(
+        GTK_CONTAINER(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog.get()))));
+    for (GList* text = texts; text; text = text->next) {
+        if (GTK_IS_LABEL(text->data))
+            gtk_label_set_selectable(GTK_LABEL(text->data), TRUE);
+    }
+    g_list_free(texts);
     addButtons(GTK_DIALOG(dialog.get()), buttons);
+    // The focus on the default button, not on the text.
+    GtkWidget* defaultButton = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog.get()), defaultResult(buttons));
+    if (defaultButton)
+        gtk_widget_grab_focus(defaultButton);
+    if (parent)
+        parent->beginModalOver();
     int response = gtk_dialog_run(GTK_DIALOG(dialog.get()));
+    if (parent)
+        parent->endModalOver();
     return response > 0 ? response : dismissResult(buttons);
 }
 

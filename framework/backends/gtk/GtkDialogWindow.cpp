@@ -52,12 +52,6 @@ void setAccessibleName(GtkWidget* widget, std::string_view caption)
         atk_object_set_name(accessible, accessibleName(caption).c_str());
 }
 
-bool contains(const fw::DluRect& outer, const fw::DluRect& inner)
-{
-    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.cx <= outer.x + outer.cx &&
-           inner.y + inner.cy <= outer.y + outer.cy;
-}
-
 }  // namespace
 
 GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& tmpl, GtkDialogWindow* owner,
@@ -88,7 +82,8 @@ GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& 
     controls_.reserve(tmpl.controls.size());
     for (const fw::ControlTemplate& control : tmpl.controls)
         buildControl(control);
-    linkLabelsAndFocusChain();
+    linkLabelsAndFocusChain(tmpl);
+    describeGroups(tmpl);
 
     g_signal_connect(window, "key-press-event", G_CALLBACK(onKeyPress), this);
     g_signal_connect(window, "delete-event", G_CALLBACK(onDelete), this);
@@ -100,6 +95,8 @@ GtkDialogWindow::~GtkDialogWindow()
 {
     if (deliverySource_ != 0)
         g_source_remove(deliverySource_);
+    if (rewrapSource_ != 0)
+        g_source_remove(rewrapSource_);
 }
 
 void GtkDialogWindow::buildTitleBar(const fw::DialogTemplate& tmpl)
@@ -163,7 +160,10 @@ void GtkDialogWindow::buildControl(const fw::ControlTemplate& tmpl)
     case fw::ControlKind::Edit:
         if (tmpl.multiLine) {
             GtkWidget* view = gtk_text_view_new();
-            gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), tmpl.wrap ? GTK_WRAP_WORD_CHAR : GTK_WRAP_NONE);
+            // Wrapped at word boundaries alone; setViewText cuts a word too long for a line (see ViewText.h).
+            gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), tmpl.wrap ? GTK_WRAP_WORD : GTK_WRAP_NONE);
+            if (tmpl.wrap)
+                g_signal_connect(view, "size-allocate", G_CALLBACK(onViewAllocated), this);
             gtk_text_view_set_editable(GTK_TEXT_VIEW(view), !tmpl.readOnly);
             gtk_text_view_set_accepts_tab(GTK_TEXT_VIEW(view), FALSE);
             gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), 2);
@@ -244,7 +244,7 @@ void GtkDialogWindow::buildControl(const fw::ControlTemplate& tmpl)
     controls_.push_back(std::move(control));
 }
 
-void GtkDialogWindow::linkLabelsAndFocusChain()
+void GtkDialogWindow::linkLabelsAndFocusChain(const fw::DialogTemplate& tmpl)
 {
     // A static text or group box labels the next control that takes input, as its mnemonic moves the focus
     // there; a box with no text in front of it is named after the group box around it.
@@ -259,11 +259,8 @@ void GtkDialogWindow::linkLabelsAndFocusChain()
         const Control* label = nullptr;
         if (i > 0 && controls_[i - 1].label)
             label = &controls_[i - 1];
-        for (size_t j = 0; !label && j < controls_.size(); ++j) {
-            const Control& box = controls_[j];
-            if (box.tmpl.kind == fw::ControlKind::GroupBox && contains(box.tmpl.rect, control.tmpl.rect))
-                label = &box;
-        }
+        if (const fw::ControlTemplate* box = label ? nullptr : fw::groupBoxOf(tmpl, tmpl.controls[i]))
+            label = &controls_[static_cast<size_t>(box - tmpl.controls.data())];
         if (label) {
             setAccessibleName(control.focusable, label->rawText);
             if (label->tmpl.kind == fw::ControlKind::Text)
@@ -281,6 +278,45 @@ void GtkDialogWindow::linkLabelsAndFocusChain()
     gtk_container_set_focus_chain(GTK_CONTAINER(fixed_), chain);
     G_GNUC_END_IGNORE_DEPRECATIONS
     g_list_free(chain);
+}
+
+void GtkDialogWindow::describeGroups(const fw::DialogTemplate& tmpl)
+{
+    // A screen reader reads a dialog as a flat set of controls: each control in a group box carries the box's
+    // caption as its description, and each radio button is a member of the radios in its group box (not of
+    // the two-button group, with a hidden partner, that the back end makes of it).
+    if (AtkObject* accessible = gtk_widget_get_accessible(window_.get()); accessible && !tmpl.appWindow)
+        atk_object_set_role(accessible, ATK_ROLE_DIALOG);
+    for (size_t i = 0; i < controls_.size(); ++i) {
+        Control& control = controls_[i];
+        const fw::ControlTemplate& c = tmpl.controls[i];
+        bool takesFocus = c.tabStop || c.kind == fw::ControlKind::Edit || c.kind == fw::ControlKind::ComboBox;
+        const fw::ControlTemplate* box = fw::groupBoxOf(tmpl, c);
+        if (!box || !takesFocus)
+            continue;
+        std::string context = accessibleName(box->caption);
+        for (GtkWidget* widget : {control.placed, control.focusable}) {
+            AtkObject* accessible = gtk_widget_get_accessible(widget);
+            const char* name = atk_object_get_name(accessible);
+            if (!name || context != name)
+                atk_object_set_description(accessible, context.c_str());
+        }
+        if (c.kind != fw::ControlKind::RadioButton)
+            continue;
+        // Listed last to first, as GTK lists a radio group and as screen readers expect.
+        std::vector<AtkObject*> members;
+        for (const fw::ControlTemplate* radio : fw::radioSetOf(tmpl, c))
+            members.insert(members.begin(),
+                           gtk_widget_get_accessible(controls_[static_cast<size_t>(radio - tmpl.controls.data())].placed));
+        AtkObject* accessible = gtk_widget_get_accessible(control.placed);
+        // The radio's own relation set fills in its GTK group the first time it is asked for; replace that.
+        GObjectPtr<AtkRelationSet> relations(atk_object_ref_relation_set(accessible));
+        if (AtkRelation* own = atk_relation_set_get_relation_by_type(relations.get(), ATK_RELATION_MEMBER_OF))
+            atk_relation_set_remove(relations.get(), own);
+        GObjectPtr<AtkRelation> group(
+            atk_relation_new(members.data(), static_cast<gint>(members.size()), ATK_RELATION_MEMBER_OF));
+        atk_relation_set_add(relations.get(), group.get());
+    }
 }
 
 GtkDialogWindow::Control* GtkDialogWindow::find(int id)
@@ -304,7 +340,7 @@ int GtkDialogWindow::run()
     // Realised first, so that its size and the placement of its client-side frame are final when the
     // framework centres it.
     gtk_widget_realize(window_.get());
-    if (!events_.onInitDialog(*this))
+    if (!events_.onWindowCreated(*this))
         return -1;
     if (ended_)
         return result_;
@@ -312,7 +348,7 @@ int GtkDialogWindow::run()
     gtk_widget_show(window_.get());
     gtk_window_present(gtkWindow());
     if (owner_)
-        ++owner_->blockedBy_;
+        owner_->beginModalOver();
     loop_.reset(g_main_loop_new(nullptr, FALSE));
     g_main_loop_run(loop_.get());
     loop_.reset();
@@ -322,10 +358,22 @@ int GtkDialogWindow::run()
     }
     gtk_widget_hide(window_.get());
     if (owner_) {
-        --owner_->blockedBy_;
+        owner_->endModalOver();
         gtk_window_present(owner_->gtkWindow());
     }
     return result_;
+}
+
+void GtkDialogWindow::beginModalOver()
+{
+    ++blockedBy_;
+    ++modalRuns_;
+    pendingReports_.clear();
+}
+
+void GtkDialogWindow::endModalOver()
+{
+    --blockedBy_;
 }
 
 std::string GtkDialogWindow::text(int id) const
@@ -351,7 +399,7 @@ void GtkDialogWindow::setText(int id, std::string_view text)
     if (control->combo) {
         control->combo->setText(text);
     } else if (control->buffer) {
-        setViewText(control->buffer, valid);
+        setViewText(control->buffer, valid, gtk_widget_get_pango_context(control->focusable), control->wrapWidth);
     } else if (GTK_IS_ENTRY(control->placed)) {
         gtk_entry_set_text(GTK_ENTRY(control->placed), valid.c_str());
     } else {
@@ -499,6 +547,34 @@ gboolean GtkDialogWindow::onMapped(GtkWidget* widget, GdkEvent*, gpointer self)
     return FALSE;
 }
 
+void GtkDialogWindow::onViewAllocated(GtkWidget* view, GdkRectangle* allocation, gpointer self)
+{
+    // The width its words are cut at follows the box's; the text is laid out again once the allocation is over.
+    auto* window = static_cast<GtkDialogWindow*>(self);
+    int width = (allocation->width - gtk_text_view_get_left_margin(GTK_TEXT_VIEW(view)) -
+                 gtk_text_view_get_right_margin(GTK_TEXT_VIEW(view)) - 1) *
+                PANGO_SCALE;
+    for (Control& control : window->controls_) {
+        if (control.focusable == view && control.wrapWidth != width) {
+            control.wrapWidth = width;
+            if (window->rewrapSource_ == 0)
+                window->rewrapSource_ = g_idle_add(rewrap, window);
+        }
+    }
+}
+
+gboolean GtkDialogWindow::rewrap(gpointer self)
+{
+    auto* window = static_cast<GtkDialogWindow*>(self);
+    window->rewrapSource_ = 0;
+    for (Control& control : window->controls_) {
+        if (control.buffer && control.wrapWidth > 0)
+            setViewText(control.buffer, viewText(control.buffer), gtk_widget_get_pango_context(control.focusable),
+                        control.wrapWidth);
+    }
+    return G_SOURCE_REMOVE;
+}
+
 bool GtkDialogWindow::isVisibleAndNotMinimised() const
 {
     GdkWindow* gdkWindow = gtk_widget_get_window(window_.get());
@@ -560,6 +636,8 @@ void GtkDialogWindow::post(std::function<void(fw::WindowEvents&)> report)
     // Every click, key and menu command the dialog reports may run a nested modal loop. Run from inside the
     // signal that raised it, that loop would stall the source the signal came from; the accessibility bridge's
     // D-Bus source, for one, cannot recurse, so a screen reader would go deaf while the nested dialog is open.
+    if (blockedBy_ > 0)
+        return;  // no input while a modal dialog runs over this one
     pendingReports_.push_back(std::move(report));
     if (deliverySource_ == 0)
         deliverySource_ = g_idle_add_full(G_PRIORITY_HIGH_IDLE, deliverReports, this, nullptr);
@@ -571,8 +649,10 @@ gboolean GtkDialogWindow::deliverReports(gpointer self)
     window->deliverySource_ = 0;
     std::vector<std::function<void(fw::WindowEvents&)>> reports;
     reports.swap(window->pendingReports_);
+    const int modalRuns = window->modalRuns_;
     for (const auto& report : reports) {
-        if (window->ended_)
+        // Once a report has run a modal dialog over this one, the input queued behind it is dropped.
+        if (window->ended_ || window->modalRuns_ != modalRuns)
             break;
         report(window->events_);
     }
@@ -638,7 +718,8 @@ void GtkDialogWindow::onMenuCommand(GtkMenuItem* item, gpointer self)
 {
     // An entry the dialog appended to the window menu.
     unsigned command = GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(item), kCommandKey));
-    static_cast<GtkDialogWindow*>(self)->post([command](fw::WindowEvents& events) { events.onSysCommand(command); });
+    static_cast<GtkDialogWindow*>(self)->post(
+        [command](fw::WindowEvents& events) { events.onWindowMenuCommand(command); });
 }
 
 }  // namespace tavrin::fw::gtk

@@ -37,6 +37,13 @@ public:
     int run();
 
     GtkWindow* gtkWindow() const { return GTK_WINDOW(window_.get()); }
+    const DialogFont& font() const { return font_; }
+
+    // A dialog or message box runs modally over this one from `beginModalOver` to `endModalOver`. The dialog
+    // takes no input meanwhile, and input it had taken but not yet reported is dropped: a second click queued
+    // behind the one that opened the modal dialog must not act once it closes.
+    void beginModalOver();
+    void endModalOver();
 
     std::string text(int id) const override;
     void setText(int id, std::string_view text) override;
@@ -70,11 +77,13 @@ private:
         std::unique_ptr<DropDownCombo> combo;
         std::string rawText;            // captions as set, "&" included
         gulong clickedHandler = 0;
+        int wrapWidth = 0;              // wrapping boxes: the width their words are cut at, in Pango units
     };
 
     void buildTitleBar(const fw::DialogTemplate& tmpl);
     void buildControl(const fw::ControlTemplate& tmpl);
-    void linkLabelsAndFocusChain();
+    void linkLabelsAndFocusChain(const fw::DialogTemplate& tmpl);
+    void describeGroups(const fw::DialogTemplate& tmpl);
     Control* find(int id);
     const Control* find(int id) const;
     void openSystemMenu();
@@ -87,6 +96,8 @@ private:
     static gboolean onRadioFocus(GtkWidget* radio, GtkDirectionType direction, gpointer);
     static gboolean onDelete(GtkWidget*, GdkEvent*, gpointer self);
     static gboolean onMapped(GtkWidget* widget, GdkEvent*, gpointer self);
+    static void onViewAllocated(GtkWidget* view, GdkRectangle* allocation, gpointer self);
+    static gboolean rewrap(gpointer self);
     static void onMenuClose(GtkMenuItem*, gpointer self);
     static void onMenuCommand(GtkMenuItem* item, gpointer self);
 
@@ -103,10 +114,12 @@ private:
     MainLoopPtr loop_;
     std::vector<std::function<void(fw::WindowEvents&)>> pendingReports_;
     guint deliverySource_ = 0;
+    guint rewrapSource_ = 0;
     int wantedX_ = 0;  // where the framework placed the frame
     int wantedY_ = 0;
     bool placeRequested_ = false;
     int blockedBy_ = 0;  // dialogs running modally over this one
+    int modalRuns_ = 0;  // how many have begun
     bool ended_ = false;
     int result_ = 0;
 };

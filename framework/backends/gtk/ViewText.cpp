@@ -1,5 +1,7 @@
 #include "framework/backends/gtk/ViewText.h"
 
+#include <vector>
+
 namespace tavrin::fw::gtk {
 
 namespace {
@@ -28,16 +30,51 @@ std::size_t breakPoint(std::string_view line, std::size_t pos)
     return pos;
 }
 
+// Where a line wrapped at `width` in `context` breaks inside a word: the byte offsets in `piece` at which a
+// display line starts although no line may break there.
+std::vector<std::size_t> wordCuts(std::string_view piece, PangoContext* context, int width)
+{
+    std::vector<std::size_t> cuts;
+    GObjectPtr<PangoLayout> layout(pango_layout_new(context));
+    pango_layout_set_text(layout.get(), piece.data(), static_cast<int>(piece.size()));
+    pango_layout_set_width(layout.get(), width);
+    pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
+    int attrCount = 0;
+    const PangoLogAttr* attrs = pango_layout_get_log_attrs_readonly(layout.get(), &attrCount);
+    for (GSList* line = pango_layout_get_lines_readonly(layout.get()); line; line = line->next) {
+        auto start = static_cast<std::size_t>(static_cast<PangoLayoutLine*>(line->data)->start_index);
+        if (start == 0 || start >= piece.size())
+            continue;
+        long offset = g_utf8_pointer_to_offset(piece.data(), piece.data() + start);
+        if (offset < attrCount && !attrs[offset].is_line_break && piece[start - 1] != '\n' && piece[start - 1] != '\r')
+            cuts.push_back(start);
+    }
+    return cuts;
+}
+
 }  // namespace
 
-void setViewText(GtkTextBuffer* buffer, std::string_view text)
+void setViewText(GtkTextBuffer* buffer, std::string_view text, PangoContext* context, int wrapWidth)
 {
     GtkTextTag* hidden = hiddenBreakTag(buffer);
     gtk_text_buffer_set_text(buffer, "", 0);
     GtkTextIter end;
     gtk_text_buffer_get_end_iter(buffer, &end);
-    auto insert = [&](std::string_view piece) {
+    auto insertPiece = [&](std::string_view piece) {
         gtk_text_buffer_insert(buffer, &end, piece.data(), static_cast<gint>(piece.size()));
+    };
+    auto insert = [&](std::string_view piece) {
+        if (!context || wrapWidth <= 0) {
+            insertPiece(piece);
+            return;
+        }
+        std::size_t from = 0;
+        for (std::size_t cut : wordCuts(piece, context, wrapWidth)) {
+            insertPiece(piece.substr(from, cut - from));
+            gtk_text_buffer_insert_with_tags(buffer, &end, "\n", 1, hidden, nullptr);
+            from = cut;
+        }
+        insertPiece(piece.substr(from));
     };
     while (!text.empty()) {
         std::size_t lineEnd = text.find('\n');

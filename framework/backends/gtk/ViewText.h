@@ -8,6 +8,11 @@
 // longer than `kViewChunk` bytes as several paragraphs, separated by line
 // breaks that are hidden; `viewText` reads the text without them, so it is
 // always exactly the text that was set, as is what a user selects and copies.
+//
+// A wrapping view breaks lines at word boundaries alone (Pango draws a hyphen
+// that is not in the text wherever it breaks inside a word, and GTK 3 cannot
+// turn that off). Given the view's Pango context and wrap width, a word too
+// long for a line is cut by the same hidden breaks where it reaches the width.
 
 #include "framework/backends/gtk/GtkPtr.h"
 
@@ -19,8 +24,9 @@ namespace tavrin::fw::gtk {
 // Lines longer than this many bytes are shown in pieces of about this size.
 inline constexpr std::size_t kViewChunk = 1024;
 
-// Replaces the buffer's text with `text`, which must be valid UTF-8.
-void setViewText(GtkTextBuffer* buffer, std::string_view text);
+// Replaces the buffer's text with `text`, which must be valid UTF-8; with a
+// `context` and a `wrapWidth` (in Pango units), long words are cut as above.
+void setViewText(GtkTextBuffer* buffer, std::string_view text, PangoContext* context = nullptr, int wrapWidth = 0);
 // The buffer's text, without the hidden breaks.
 std::string viewText(GtkTextBuffer* buffer);
 

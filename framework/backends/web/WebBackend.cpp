@@ -12,7 +12,7 @@
 // permission, no secure context, the page not focused).
 EM_ASYNC_JS(int, tv_copy_text, (const char* text, int length), {
     try {
-        await navigator.clipboard.writeText(length > 0 ? UTF8ToString(text, length) : '');
+        await navigator.clipboard.writeText(length > 0 ? UTF8ToString(text, length) : "");
         return 1;
     } catch (e) {
         return 0;

@@ -85,7 +85,7 @@ WebDialogWindow::WebDialogWindow(const fw::DialogTemplate& tmpl, fw::WindowEvent
 
 int WebDialogWindow::run()
 {
-    if (!events_.onInitDialog(*this))
+    if (!events_.onWindowCreated(*this))
         return -1;
     while (!ended_) {
         const int type = tv_wait_event(page_.handle());
@@ -112,7 +112,7 @@ void WebDialogWindow::deliver(int type, int arg)
         events_.onCommand(fw::kIdCancel);
         break;
     case TV_SYSCOMMAND:
-        events_.onSysCommand(static_cast<unsigned>(arg));
+        events_.onWindowMenuCommand(static_cast<unsigned>(arg));
         break;
     case TV_HELP:
         events_.onCommand(fw::kIdHelp);

@@ -1,6 +1,6 @@
 #include "framework/backends/win32/DialogTemplateWriter.h"
 
-#include "framework/backends/win32/Utf8.h"
+#include "generator/Utf16.h"
 
 #include <cstring>
 #include <string>
@@ -130,9 +130,10 @@ DWORD controlStyle(const ControlTemplate& c, bool group)
             style |= ES_AUTOHSCROLL;
         break;
     case ControlKind::ComboBox:
-        style |= CBS_DROPDOWN;
-        if (c.autoHScroll)
-            style |= CBS_AUTOHSCROLL;
+        // Without CBS_AUTOHSCROLL the edit field takes no more text than
+        // fits its width, whatever CB_LIMITTEXT allows, and drops the rest
+        // of what is typed or pasted without a sign.
+        style |= CBS_DROPDOWN | CBS_AUTOHSCROLL;
         break;
     case ControlKind::Text:
         style |= SS_LEFT;

@@ -1,6 +1,6 @@
 #include "framework/backends/win32/Win32Backend.h"
 
-#include "framework/backends/win32/Utf8.h"
+#include "generator/Utf16.h"
 #include "framework/backends/win32/Win32DialogWindow.h"
 #include "framework/backends/win32/Winsock.h"
 
@@ -131,9 +131,23 @@ ClipboardResult Win32Backend::copyText(Window& owner, std::string_view text)
 
 bool Win32Backend::openWithDefaultApplication(const std::string& path)
 {
-    HINSTANCE result =
-        ShellExecuteW(nullptr, L"open", widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    const std::wstring file = widen(path);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&info))
+        return false;
+    if (!info.hProcess)  // handed to a program already running
+        return true;
+    // A browser that ends with a failure within two seconds has shown nothing.
+    DWORD code = 0;
+    const bool failed = WaitForSingleObject(info.hProcess, 2000) == WAIT_OBJECT_0 &&
+                        GetExitCodeProcess(info.hProcess, &code) && code != 0;
+    CloseHandle(info.hProcess);
+    return !failed;
 }
 
 bool Win32Backend::startSockets()

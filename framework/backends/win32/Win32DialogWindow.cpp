@@ -1,9 +1,9 @@
 #include "framework/backends/win32/Win32DialogWindow.h"
 
-#include "framework/App.h"
 #include "framework/backends/win32/DialogTemplateWriter.h"
-#include "framework/backends/win32/Utf8.h"
+#include "generator/Utf16.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +19,61 @@ HINSTANCE programInstance()
 HICON loadIcon(int iconId)
 {
     return LoadIconA(programInstance(), MAKEINTRESOURCEA(iconId));
+}
+
+// The program's icon: its first icon resource, the one the shell shows for
+// the program; nullptr when it has none.
+HICON programIcon()
+{
+    HICON icon = nullptr;
+    EnumResourceNamesW(
+        programInstance(), MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */,
+        [](HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
+            *reinterpret_cast<HICON*>(found) = LoadIconW(module, name);
+            return FALSE;
+        },
+        reinterpret_cast<LONG_PTR>(&icon));
+    return icon;
+}
+
+// A child's rectangle in its dialog's client coordinates.
+RECT placeOf(HWND child)
+{
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The dialog manager turns dialog units into pixels by rounding each
+// position and size, which can put a control that the template places just
+// inside a group box onto the box's bottom or right border (the last line of
+// the Results dialog's instructions lands one pixel into its frame at 96
+// DPI). Each group box grows until its border clears every control the
+// template places inside it (`groupBoxOf`, the rule every back end uses).
+// `children` are the controls in template order.
+void clearGroupBoxBorders(const DialogTemplate& tmpl, const std::vector<HWND>& children)
+{
+    const std::vector<ControlTemplate>& controls = tmpl.controls;
+    const int edgeX = GetSystemMetrics(SM_CXEDGE);
+    const int edgeY = GetSystemMetrics(SM_CYEDGE);
+    for (size_t g = 0; g < controls.size() && g < children.size(); ++g) {
+        if (controls[g].kind != ControlKind::GroupBox)
+            continue;
+        const RECT frame = placeOf(children[g]);
+        LONG right = frame.right;
+        LONG bottom = frame.bottom;
+        for (size_t c = 0; c < controls.size() && c < children.size(); ++c) {
+            if (groupBoxOf(tmpl, controls[c]) != &controls[g])
+                continue;
+            const RECT r = placeOf(children[c]);
+            right = std::max(right, r.right + edgeX);
+            bottom = std::max(bottom, r.bottom + edgeY);
+        }
+        if (right != frame.right || bottom != frame.bottom)
+            SetWindowPos(children[g], nullptr, 0, 0, right - frame.left, bottom - frame.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 // Wine's edit control wraps a line in time that grows with the square of its
@@ -133,6 +188,16 @@ int Win32DialogWindow::run(const Win32DialogWindow* owner)
 // (Windows would otherwise select a clear one that Tab reaches).
 void Win32DialogWindow::prepareControls()
 {
+    // The dialog manager made the controls in template order.
+    std::vector<HWND> children;
+    for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        children.push_back(c);
+    clearGroupBoxBorders(tmpl_, children);
+    // Every dialog carries the program's icon; a dialog may set another.
+    if (HICON icon = programIcon()) {
+        SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
     for (const ControlTemplate& c : tmpl_.controls) {
         if (c.kind == ControlKind::Edit)
             SendDlgItemMessageW(hwnd_, c.id, EM_SETLIMITTEXT, 0, 0);
@@ -306,7 +371,7 @@ INT_PTR CALLBACK Win32DialogWindow::dialogProc(HWND hwnd, UINT message, WPARAM w
         SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
         window->hwnd_ = hwnd;
         window->prepareControls();
-        if (!window->events_.onInitDialog(*window)) {
+        if (!window->events_.onWindowCreated(*window)) {
             EndDialog(hwnd, -1);
             return TRUE;
         }
@@ -321,6 +386,16 @@ INT_PTR Win32DialogWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
+        // The dialog manager selects the whole text of an edit box that
+        // Tab (or the framework) gives the focus to, but Wine's combo box
+        // selects its field's text only the first time. A combo box that
+        // takes the focus other than by a click selects it here; a click
+        // places the caret where it lands.
+        if (lParam != 0 && HIWORD(wParam) == CBN_SETFOCUS) {
+            if (GetKeyState(VK_LBUTTON) >= 0)
+                SendMessageW(reinterpret_cast<HWND>(lParam), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+            return FALSE;
+        }
         // From a control only button clicks are commands (the dialog manager's
         // Enter and Escape come as clicks too); edit and combo notifications
         // are not.
@@ -340,7 +415,7 @@ INT_PTR Win32DialogWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         if (systemCommands_.count(wParam & 0xFFF0) != 0) {
-            events_.onSysCommand(static_cast<unsigned>(wParam));
+            events_.onWindowMenuCommand(static_cast<unsigned>(wParam));
             return TRUE;
         }
         return FALSE;
@@ -349,11 +424,11 @@ INT_PTR Win32DialogWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_PAINT: {
         Win32PaintContext paint(hwnd_);
-        events_.onPaint(paint);
+        events_.onPaintRequest(paint);
         return paint.painted() ? TRUE : FALSE;
     }
     case WM_QUERYDRAGICON: {
-        int iconId = events_.onQueryDragIcon();
+        int iconId = events_.onDragIconRequest();
         return iconId != 0 ? reinterpret_cast<INT_PTR>(loadIcon(iconId)) : 0;
     }
     default:

@@ -1,14 +1,17 @@
 #pragma once
 // Our texts are UTF-8; Windows' wide-character functions take UTF-16. These
-// convert between the two without loss for any text a control can hold.
-// Bytes that are not UTF-8 become U+FFFD rather than being dropped.
+// convert between the two without loss for any text a control or a path can
+// hold. Bytes that are not UTF-8 become U+FFFD rather than being dropped.
+//
+// Windows only. The generator's file steps and the Win32 back end both use
+// it, so it needs nothing but the standard library and the platform.
 
 #include <windows.h>
 
 #include <string>
 #include <string_view>
 
-namespace tavrin::fw::win32 {
+namespace tavrin {
 
 inline std::wstring widen(std::string_view text)
 {
@@ -32,4 +35,4 @@ inline std::string narrow(std::wstring_view wide)
     return text;
 }
 
-}  // namespace tavrin::fw::win32
+}  // namespace tavrin
