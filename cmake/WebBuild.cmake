@@ -9,9 +9,10 @@ set(TAVRIN_WEB_HTML "")
 if(TAVRIN_SANITIZE OR (WIN32 AND TAVRIN_BUILD_TESTS))
   return()
 endif()
+# Looked for on the build machine, also when cross-building for Windows.
 find_file(TAVRIN_EMSCRIPTEN_TOOLCHAIN Emscripten.cmake
           PATHS /usr/share/emscripten/cmake/Modules/Platform /usr/lib/emscripten/cmake/Modules/Platform
-          NO_DEFAULT_PATH)
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 option(TAVRIN_BUILD_WEB "Build tavrin.html (needs emscripten)" ON)
 if(NOT TAVRIN_BUILD_WEB OR NOT TAVRIN_EMSCRIPTEN_TOOLCHAIN)
   message(STATUS "tavrin.html is not built: emscripten's toolchain was not found")
