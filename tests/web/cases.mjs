@@ -51,7 +51,8 @@ const kTop = `(() => {
   return {
     dialogs: all.length, ended, role: d.getAttribute('role'),
     title: document.getElementById(d.getAttribute('aria-labelledby')).textContent,
-    text: d.querySelector('.tv-message') ? d.querySelector('.tv-message').textContent : null,
+    text: d.hasAttribute('aria-describedby') ? document.getElementById(d.getAttribute('aria-describedby')).textContent
+      : null,
     focused,
     controls: controls.map((el) => ({ name: name(el), role: el.getAttribute('role') || el.type,
       value: el.value, checked: el.checked, expanded: el.getAttribute('aria-expanded') })),
@@ -150,7 +151,7 @@ test('non-ASCII text and a 100 KB URL give the texts of tavrin-cli', async (t) =
   await resultsEqualCli(t, v, ['--name', name, '--url', url]);
 });
 
-test('copy buttons put exactly the script on the clipboard', async (t) => {
+test('copy buttons put exactly the script on the clipboard, a refused copy is told', async (t) => {
   const v = await start(t);
   await clickText(v, 'button', 'Create Popup');
   await titled(v, 'Results');
@@ -165,6 +166,17 @@ test('copy buttons put exactly the script on the clipboard', async (t) => {
   // No "not copied" box came up: Escape reaches the Results dialog itself.
   await v.press('Escape');
   await titled(v, 'Tavrin');
+  // A write the browser refuses (as it does without permission or focus) is told in the program's words.
+  await v.eval(`Object.defineProperty(navigator.clipboard, 'writeText', { value: () =>
+    Promise.reject(new DOMException('Write permission denied.', 'NotAllowedError')) })`);
+  await clickText(v, 'button', 'Create Popup');
+  await titled(v, 'Results');
+  await clickText(v, 'button', 'Copy Functions');
+  const refused = await titled(v, 'Copy to Clipboard');
+  assert.equal(refused.role, 'alertdialog');
+  assert.equal(refused.text, 'The text was not copied to the clipboard: the clipboard did not accept it.');
+  await v.press('Enter');
+  assert.equal((await titled(v, 'Results')).dialogs, 2);
 });
 
 test('Return closes the Results dialog', async (t) => {
@@ -221,7 +233,7 @@ async function testPopup(t, v, args) {
   return tab;
 }
 
-test('Test Popup opens the test page in a new tab, pop-up blocker on', async (t) => {
+test('Test Popup opens the test page in a new tab, pop-up blocker on, a refused tab is told', async (t) => {
   const v = await t.visit();
   // The blocker is on: a page may not open a window as it loads.
   await v.goto(`${t.site.base}/opener`);
@@ -241,7 +253,17 @@ test('Test Popup opens the test page in a new tab, pop-up blocker on', async (t)
   }
   // From disk, the tab is a page of its own.
   const disk = await start(t, { disk: true });
-  await testPopup(t, disk, []);
+  await (await testPopup(t, disk, [])).close();
+  // A tab the browser refuses (window.open answers null, as when the blocker takes it) is told in the
+  // program's words, naming the page in the program's own memory.
+  await disk.eval('window.open = () => null');
+  await clickText(disk, 'button', 'Test Popup');
+  const refused = await titled(disk, 'Test Popup');
+  assert.equal(refused.role, 'alertdialog');
+  assert.equal(refused.text,
+    'No program could be started to show the test page. Open this file in your browser:\n/tvtest.htm');
+  await disk.press('Enter');
+  assert.equal((await titled(disk, 'Tavrin')).dialogs, 1);
 });
 
 test('About box from the window menu', async (t) => {
