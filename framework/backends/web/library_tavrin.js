@@ -18,6 +18,7 @@ mergeInto(LibraryManager.library, {
     queue: [],
     wake: null,
     icons: {},    // icon id -> [{ size, url }]
+    fonts: {},    // "points name" -> the font's CSS and base units, measured once
     styled: false,
 
     // Event types, as WebDialogWindow reads them.
@@ -30,6 +31,17 @@ mergeInto(LibraryManager.library, {
 
     // "&" marks a mnemonic; "&&" is a plain "&".
     plain: function (caption) { return caption.replace(/&(.)/g, '$1'); },
+    // The marks of the close box and the list arrow, drawn rather than
+    // taken from a font: no font the dialogs use has them, and looking for
+    // one that does costs the first layout many milliseconds.
+    marks: {
+      close: '<svg width="10" height="10" viewBox="0 0 10 10" aria-hidden="true"><path d="M1 1L9 9M9 1L1 9" ' +
+        'stroke="currentColor" stroke-width="1.5"/></svg>',
+      arrow: '<svg width="7" height="4" viewBox="0 0 7 4" aria-hidden="true"><path d="M0 0h7L3.5 4z" ' +
+        'fill="currentColor"/></svg>',
+      menu: '<svg width="12" height="10" viewBox="0 0 12 10" aria-hidden="true"><path d="M0 1h12M0 5h12M0 9h12" ' +
+        'stroke="currentColor" stroke-width="1.5"/></svg>',
+    },
     // The caption as a screen reader should say it.
     spoken: function (caption) { return TV.plain(caption).replace(/[: ]+$/, ''); },
 
@@ -49,6 +61,7 @@ mergeInto(LibraryManager.library, {
         '  font: 14px sans-serif; }',
         '.tv-title > button:hover { background: #c4d0e0; } .tv-title > .tv-close:hover { background: #e04040; color: #fff; }',
         '.tv-title img { width: 16px; height: 16px; vertical-align: middle; }',
+        '.tv-title svg, .tv-combo svg { display: block; margin: auto; }',
         '.tv-client { position: relative; }',
         '.tv-client > * { position: absolute; box-sizing: border-box; margin: 0; font: inherit; }',
         '.tv-client button { padding: 0 2px; border: 1px solid #8a8a8a; border-radius: 2px; background: #e8e8e8; }',
@@ -93,9 +106,13 @@ mergeInto(LibraryManager.library, {
 
     // The dialog font's family as CSS names it, and its base units: the
     // average width of "A".."Z" and "a".."z" and the font's height, as the
-    // desktop programs take them. "MS Sans Serif" is drawn with its metric
-    // twins where it is missing.
+    // desktop programs take them, measured once for each font. "MS Sans
+    // Serif" is drawn with its metric twins where it is missing.
     font: function (name, points) {
+      var key = points + ' ' + name;
+      return TV.fonts[key] || (TV.fonts[key] = TV.measureFont(name, points));
+    },
+    measureFont: function (name, points) {
       var families = '"' + name.replace(/"/g, '') + '"';
       if (name === 'MS Sans Serif') families += ', "Liberation Sans", Arial, Helvetica';
       families += ', sans-serif';
@@ -155,7 +172,7 @@ mergeInto(LibraryManager.library, {
         menuButton.setAttribute('aria-expanded', 'false');
         var url = TV.anyIcon();
         if (url) { var img = document.createElement('img'); img.alt = ''; img.src = url; menuButton.appendChild(img); }
-        else menuButton.textContent = '\u2630';
+        else menuButton.innerHTML = TV.marks.menu;
         menuButton.addEventListener('mousedown', function (e) { e.preventDefault(); });
         menuButton.addEventListener('click', function () { TV.toggleMenu(d); });
         bar.appendChild(menuButton);
@@ -175,7 +192,7 @@ mergeInto(LibraryManager.library, {
         close.className = 'tv-close';
         close.tabIndex = -1;
         close.setAttribute('aria-label', 'Close');
-        close.textContent = '\u2715';
+        close.innerHTML = TV.marks.close;
         close.addEventListener('mousedown', function (e) { e.preventDefault(); });
         close.addEventListener('click', function () { TV.post(handle, TV.CLOSE, 0); });
         bar.appendChild(close);
@@ -300,7 +317,7 @@ mergeInto(LibraryManager.library, {
       var button = document.createElement('button');
       button.type = 'button';
       button.tabIndex = -1;
-      button.textContent = '\u25bc';
+      button.innerHTML = TV.marks.arrow;
       button.setAttribute('aria-label', 'Open list');
       button.setAttribute('aria-controls', input.id + '-list');
       button.setAttribute('aria-expanded', 'false');
@@ -722,34 +739,36 @@ mergeInto(LibraryManager.library, {
     return 1;
   },
 
-  // An icon picture in XPM form (one colour per character pair or less),
-  // drawn into a PNG for the page.
+  // An icon picture in XPM form, made into an SVG picture of one path per
+  // colour, each row's runs of that colour a rectangle: text work alone, no
+  // canvas to create or PNG to encode before the first dialog shows.
   tv_add_icon__deps: ['$TV'],
   tv_add_icon: function (iconId, xpm) {
     var line = function (i) { return UTF8ToString(HEAPU32[(xpm >> 2) + i]); };
     var head = line(0).trim().split(/\s+/).map(Number);
     var w = head[0], h = head[1], colours = head[2], cpp = head[3];
-    var table = {};
+    var table = {}, paths = {};
     for (var i = 0; i < colours; i++) {
       var entry = line(1 + i);
       var value = entry.slice(cpp).trim().split(/\s+/);
       var colour = value[value.indexOf('c') + 1];
       table[entry.slice(0, cpp)] = colour && colour.toLowerCase() !== 'none' ? colour : null;
     }
-    var canvas = document.createElement('canvas');
-    canvas.width = w;
-    canvas.height = h;
-    var g = canvas.getContext('2d');
     for (var y = 0; y < h; y++) {
       var row = line(1 + colours + y);
-      for (var x = 0; x < w; x++) {
+      for (var x = 0; x < w;) {
         var fill = table[row.substr(x * cpp, cpp)];
-        if (!fill) continue;
-        g.fillStyle = fill;
-        g.fillRect(x, y, 1, 1);
+        var run = 1;
+        while (x + run < w && table[row.substr((x + run) * cpp, cpp)] === fill) run++;
+        if (fill) paths[fill] = (paths[fill] || '') + 'M' + x + ' ' + y + 'h' + run + 'v1h-' + run + 'z';
+        x += run;
       }
     }
-    (TV.icons[iconId] = TV.icons[iconId] || []).push({ size: w, url: canvas.toDataURL() });
+    var svg = '<svg xmlns="http://www.w3.org/2000/svg" width="' + w + '" height="' + h + '" viewBox="0 0 ' + w +
+      ' ' + h + '" shape-rendering="crispEdges">';
+    for (var fill in paths) svg += '<path fill="' + fill + '" d="' + paths[fill] + '"/>';
+    svg += '</svg>';
+    (TV.icons[iconId] = TV.icons[iconId] || []).push({ size: w, url: 'data:image/svg+xml,' + encodeURIComponent(svg) });
   },
 
   // A message box: the text with the icon's mark, and the buttons, each
