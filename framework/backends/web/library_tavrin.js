@@ -131,11 +131,39 @@ mergeInto(LibraryManager.library, {
       var pictures = TV.icons[id];
       if (!pictures || pictures.length === 0) return null;
       var best = pictures[0];
-      for (var i = 0; i < pictures.length; i++) {
-        if (pictures[i].size === size) return pictures[i].url;
-        if (pictures[i].size > best.size) best = pictures[i];
+      for (var i = 0; i < pictures.length && best.size !== size; i++) {
+        if (pictures[i].size === size || pictures[i].size > best.size) best = pictures[i];
       }
-      return best.url;
+      return best.url || (best.url = TV.svgOf(best.xpm));
+    },
+    // An XPM picture as an SVG picture: one path per colour, each row's runs
+    // of that colour a rectangle. Text work alone, with no canvas to create
+    // or PNG to encode before the first dialog shows.
+    svgOf: function (xpm) {
+      var line = function (i) { return UTF8ToString(HEAPU32[(xpm >> 2) + i]); };
+      var head = line(0).trim().split(/\s+/).map(Number);
+      var w = head[0], h = head[1], colours = head[2], cpp = head[3];
+      var table = {}, paths = {};
+      for (var i = 0; i < colours; i++) {
+        var entry = line(1 + i);
+        var value = entry.slice(cpp).trim().split(/\s+/);
+        var colour = value[value.indexOf('c') + 1];
+        table[entry.slice(0, cpp)] = colour && colour.toLowerCase() !== 'none' ? colour : null;
+      }
+      for (var y = 0; y < h; y++) {
+        var row = line(1 + colours + y);
+        for (var x = 0; x < w;) {
+          var fill = table[row.substr(x * cpp, cpp)];
+          var run = 1;
+          while (x + run < w && table[row.substr((x + run) * cpp, cpp)] === fill) run++;
+          if (fill) paths[fill] = (paths[fill] || '') + 'M' + x + ' ' + y + 'h' + run + 'v1h-' + run + 'z';
+          x += run;
+        }
+      }
+      var svg = '<svg xmlns="http://www.w3.org/2000/svg" width="' + w + '" height="' + h + '" viewBox="0 0 ' + w +
+        ' ' + h + '" shape-rendering="crispEdges">';
+      for (var colour in paths) svg += '<path fill="' + colour + '" d="' + paths[colour] + '"/>';
+      return 'data:image/svg+xml,' + encodeURIComponent(svg + '</svg>');
     },
     // Dialog units to pixels: x units at baseX / 4, y units at baseY / 8.
     px: function (d, units, per) {
@@ -739,36 +767,12 @@ mergeInto(LibraryManager.library, {
     return 1;
   },
 
-  // An icon picture in XPM form, made into an SVG picture of one path per
-  // colour, each row's runs of that colour a rectangle: text work alone, no
-  // canvas to create or PNG to encode before the first dialog shows.
+  // An icon picture in XPM form (static data of the program), kept by its
+  // size and made into a picture when a dialog first shows it.
   tv_add_icon__deps: ['$TV'],
   tv_add_icon: function (iconId, xpm) {
-    var line = function (i) { return UTF8ToString(HEAPU32[(xpm >> 2) + i]); };
-    var head = line(0).trim().split(/\s+/).map(Number);
-    var w = head[0], h = head[1], colours = head[2], cpp = head[3];
-    var table = {}, paths = {};
-    for (var i = 0; i < colours; i++) {
-      var entry = line(1 + i);
-      var value = entry.slice(cpp).trim().split(/\s+/);
-      var colour = value[value.indexOf('c') + 1];
-      table[entry.slice(0, cpp)] = colour && colour.toLowerCase() !== 'none' ? colour : null;
-    }
-    for (var y = 0; y < h; y++) {
-      var row = line(1 + colours + y);
-      for (var x = 0; x < w;) {
-        var fill = table[row.substr(x * cpp, cpp)];
-        var run = 1;
-        while (x + run < w && table[row.substr((x + run) * cpp, cpp)] === fill) run++;
-        if (fill) paths[fill] = (paths[fill] || '') + 'M' + x + ' ' + y + 'h' + run + 'v1h-' + run + 'z';
-        x += run;
-      }
-    }
-    var svg = '<svg xmlns="http://www.w3.org/2000/svg" width="' + w + '" height="' + h + '" viewBox="0 0 ' + w +
-      ' ' + h + '" shape-rendering="crispEdges">';
-    for (var fill in paths) svg += '<path fill="' + fill + '" d="' + paths[fill] + '"/>';
-    svg += '</svg>';
-    (TV.icons[iconId] = TV.icons[iconId] || []).push({ size: w, url: 'data:image/svg+xml,' + encodeURIComponent(svg) });
+    var size = Number(UTF8ToString(HEAPU32[xpm >> 2]).trim().split(/\s+/)[0]);
+    (TV.icons[iconId] = TV.icons[iconId] || []).push({ size: size, xpm: xpm, url: null });
   },
 
   // A message box: the text with the icon's mark, and the buttons, each
