@@ -6,7 +6,7 @@
 // The empty page is compiled here with em++ (emscripten), from
 // web_startup_empty.cpp.
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, statSync } from 'node:fs';
+import { mkdtempSync, readFileSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
@@ -86,12 +86,16 @@ const engines = {
 };
 
 const kib = (file) => (statSync(file).size / 1024).toFixed(1);
+// The machine's load around each engine's runs (1, 5 and 15 minutes): timings mean little on a busy machine.
+const load = () => readFileSync('/proc/loadavg', 'utf8').split(' ').slice(0, 3).join(' ');
 console.log(`tavrin.html ${statSync(tavrin).size} bytes (${kib(tavrin)} KiB, aim at most 200,000 bytes); ` +
   `empty page ${statSync(empty).size} bytes (${kib(empty)} KiB)`);
 for (const engine of Object.values(engines)) {
+  const before = load();
   const { name, times } = await engine();
   const a = median(times.tavrin);
   const b = median(times.empty);
   console.log(`${name}, from disk, medians of ${runs} taking turns: tavrin.html main dialog shown at ` +
-    `${a.toFixed(1)} ms, empty page's button at ${b.toFixed(1)} ms: ${(a / b).toFixed(2)}x (aim at most 1.5x)`);
+    `${a.toFixed(1)} ms, empty page's button at ${b.toFixed(1)} ms: ${(a / b).toFixed(2)}x (aim at most 1.5x); ` +
+    `load ${before} before, ${load()} after`);
 }
