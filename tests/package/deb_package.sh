@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Debian package as a user meets it: made by `cmake --workflow --preset
 # deb` from the release build, checked by lintian, appstreamcli and
-# desktop-file-validate, installed with dpkg, its programs run from /usr/bin
-# (tavrin until its main dialog maps on a private Xvfb display), then removed
-# again so the machine is left as it was.
+# desktop-file-validate, installed with dpkg (tavrin.html too, where
+# emscripten is installed), its programs run from /usr/bin (tavrin until its
+# main dialog maps on a private Xvfb display), then removed again so the
+# machine is left as it was.
 #   deb_package.sh SOURCE_DIR TAVRIN_CLI WITH_XVFB
 # TAVRIN_CLI is this build's tavrin-cli, whose texts the installed one must
 # match. Exit status 77 (skipped) where the package cannot be installed here.
@@ -86,6 +87,11 @@ for file in bin/tavrin bin/tavrin-cli share/applications/tavrin.desktop share/ma
             share/man/man1/tavrin-cli.1.gz share/icons/hicolor/128x128/apps/tavrin.png share/icons/hicolor/scalable/apps/tavrin.svg; do
   [ -e "/usr/$file" ] || fail "/usr/$file is missing after installing"
 done
+# tavrin.html, Tavrin in the browser, is built beside the programs where emscripten is installed, and
+# then the package must install that very file.
+if command -v em++ >/dev/null; then
+  cmp build/release/web/tavrin.html /usr/share/tavrin/tavrin.html || fail "/usr/share/tavrin/tavrin.html is not the one built"
+fi
 [ "$(/usr/bin/tavrin-cli --version)" = "tavrin-cli $version" ] || fail "tavrin-cli --version says: $(/usr/bin/tavrin-cli --version)"
 cmp <(/usr/bin/tavrin-cli --print functions) <("$cli" --print functions) ||
   fail "the installed tavrin-cli prints other functions"
