@@ -55,7 +55,11 @@ const kTop = `(() => {
       : null,
     focused,
     controls: controls.map((el) => ({ name: name(el), role: el.getAttribute('role') || el.type,
-      value: el.value, checked: el.checked, expanded: el.getAttribute('aria-expanded') })),
+      value: el.value, checked: el.checked, expanded: el.getAttribute('aria-expanded'),
+      set: el.hasAttribute('aria-setsize') ? el.getAttribute('aria-posinset') + ' of ' + el.getAttribute('aria-setsize')
+        : null,
+      context: el.hasAttribute('aria-describedby') ? document.getElementById(el.getAttribute('aria-describedby'))
+        .textContent : null })),
     texts: [...d.querySelectorAll('.tv-text')].map((el) => el.textContent),
   };
 })()`;
@@ -121,6 +125,11 @@ test('defaults on first display, opened from disk', async (t) => {
   const ticked = s.controls.filter((c) => c.checked).map((c) => c.name);
   assert.deepEqual(ticked, ['On Load', 'Pop Over']);
   assert.equal(control(s, 'Days').role, 'combobox');
+  // What a screen reader tells besides the name: a radio's place in its set, a control's group box.
+  assert.deepEqual(['On Load', 'On Button', 'Pop Under', 'X', 'Toolbar', 'Name'].map((n) => [n, control(s, n).set,
+    control(s, n).context]), [['On Load', '1 of 3', 'When to PopUp:'], ['On Button', '3 of 3', 'When to PopUp:'],
+    ['Pop Under', '2 of 2', 'Where to PopUp'], ['X', null, 'Popup Position:'], ['Toolbar', null, 'Popup Feartures:'],
+    ['Name', null, null]]);
   // The defaults make exactly what tavrin-cli makes with no option.
   await resultsEqualCli(t, v, []);
 });

@@ -13,6 +13,9 @@ enum TvFlag { TV_TAB_STOP = 1, TV_DEFAULT = 2, TV_READ_ONLY = 4, TV_MULTI_LINE =
 int tv_dialog_create(const char* caption, int cx, int cy, const char* fontName, int points, int systemMenu);
 void tv_control_add(int handle, int index, int kind, const char* caption, int x, int y, int cx, int cy, int flags,
                     int iconId);
+// The group box (template index; -1: none) the control lies in, and for a radio button its place (from 1) among
+// the `count` radios of its set; a screen reader gives both as the control's context.
+void tv_control_group(int handle, int index, int box, int position, int count);
 void tv_dialog_show(int handle);
 void tv_dialog_destroy(int handle);
 

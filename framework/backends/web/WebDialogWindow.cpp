@@ -5,6 +5,7 @@
 
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -79,6 +80,19 @@ WebDialogWindow::WebDialogWindow(const fw::DialogTemplate& tmpl, fw::WindowEvent
         tv_control_add(page_.handle(), index, static_cast<int>(c.kind), c.caption.c_str(), c.rect.x, c.rect.y,
                        c.rect.cx, c.rect.cy, flagsOf(c), c.iconId);
         controls_.push_back({&c, c.caption, {}});
+    }
+    for (const fw::ControlTemplate& c : tmpl.controls) {
+        const fw::ControlTemplate* box = fw::groupBoxOf(tmpl, c);
+        int position = 0;
+        int count = 0;
+        if (c.kind == fw::ControlKind::RadioButton) {
+            const std::vector<const fw::ControlTemplate*> set = fw::radioSetOf(tmpl, c);
+            count = static_cast<int>(set.size());
+            position = static_cast<int>(std::find(set.begin(), set.end(), &c) - set.begin()) + 1;
+        }
+        if (box || count > 0)
+            tv_control_group(page_.handle(), static_cast<int>(&c - tmpl.controls.data()),
+                             box ? static_cast<int>(box - tmpl.controls.data()) : -1, position, count);
     }
     tv_dialog_show(page_.handle());
 }

@@ -592,22 +592,31 @@ mergeInto(LibraryManager.library, {
     d.client.appendChild(el);
   },
 
+  tv_control_group__deps: ['$TV'],
+  tv_control_group: function (handle, index, box, position, count) {
+    var c = TV.dialogs[handle].controls[index];
+    c.group = box;
+    if (count > 0 && c.box) {
+      c.box.setAttribute('aria-posinset', position);
+      c.box.setAttribute('aria-setsize', count);
+    }
+  },
+
   // Once every control exists: each edit and combo box is named after the
   // text in front of it, or else the group box around it (and that text
-  // labels it, so a click on it moves the focus there); then the dialog
-  // is shown, modal.
+  // labels it, so a click on it moves the focus there); every control that
+  // takes the focus in a group box has the box's caption as its
+  // description, where that is not its name already. Then the dialog is
+  // shown, modal.
   tv_dialog_show__deps: ['$TV'],
   tv_dialog_show: function (handle) {
     var d = TV.dialogs[handle];
-    var inside = function (outer, inner) {
-      var a = outer.rect, b = inner.rect;
-      return b.x >= a.x && b.y >= a.y && b.x + b.cx <= a.x + a.cx && b.y + b.cy <= a.y + a.cy;
-    };
+    var groupOf = function (c) { return c.group >= 0 ? d.controls[c.group] : null; };
     document.body.appendChild(d.el);
     d.controls.forEach(function (c, i) {
       if (!c || (c.kind !== 3 && c.kind !== 4)) return;
       var label = i > 0 && d.controls[i - 1] && d.controls[i - 1].kind === 6 ? d.controls[i - 1] : null;
-      if (!label) label = d.controls.find(function (g) { return g && g.kind === 5 && inside(g, c); }) || null;
+      if (!label) label = groupOf(c);
       if (!label) return;
       c.focusable.setAttribute('aria-label', TV.spoken(label.caption));
       if (label.kind === 6) {
@@ -619,6 +628,14 @@ mergeInto(LibraryManager.library, {
         label.el.replaceWith(l);
         label.el = label.span = l;
       }
+    });
+    d.controls.forEach(function (c, i) {
+      var group = c && c.focusable && c.focusable.tabIndex >= 0 ? groupOf(c) : null;
+      if (!group) return;
+      var name = c.focusable.getAttribute('aria-label') || (c.span ? c.span.textContent : '');
+      if (TV.spoken(group.caption) === name) return;
+      group.span.id = d.el.id + '-g' + c.group;
+      c.focusable.setAttribute('aria-describedby', group.span.id);
     });
     d.el.showModal();
   },
