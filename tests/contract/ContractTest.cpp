@@ -439,10 +439,17 @@ TEST_F(Contract, ANestedModalRunKeepsItsOwnerFromInput)
     });
 }
 
-// A run ends with the result it is given; a failed initialisation with -1.
+// A run ends with the result it is first given (a later end changes
+// nothing); a failed initialisation ends it with -1.
 TEST_F(Contract, EndResultsAndAFailedInitialisation)
 {
-    EXPECT_EQ(run([&](Steps& s, fw::Window& w) { s.then([&] { w.endDialog(7); }); }), 7);
+    EXPECT_EQ(run([&](Steps& s, fw::Window& w) {
+                  s.then([&] {
+                      w.endDialog(7);
+                      w.endDialog(8);
+                  });
+              }),
+              7);
     ContractDialog failing(*host, {});
     failing.failInit = true;
     EXPECT_EQ(runDialog(failing), -1);

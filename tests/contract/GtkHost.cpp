@@ -6,6 +6,7 @@
 #include "GtkTestCommon.h"
 
 #include <array>
+#include <memory>
 
 namespace tavrin::test::contract {
 namespace {
@@ -45,21 +46,33 @@ class GtkHost final : public Host {
 public:
     fw::Backend& backend() override { return backend_; }
 
-    void repeat(std::function<bool()> tick) override
+    void repeat(std::function<bool()> tick) override { poll(std::move(tick), true); }
+
+    // Calls `tick` every 10 ms until it returns true; when `gated`, the first
+    // call waits until the dialog in front has the keyboard.
+    static void poll(std::function<bool()> tick, bool gated)
     {
-        auto* owned = new std::function<bool()>(std::move(tick));
+        struct Ticking {
+            std::function<bool()> tick;
+            bool started = false;
+        };
         g_timeout_add_full(
             G_PRIORITY_DEFAULT, 10,
             [](gpointer data) -> gboolean {
-                // Steps begin once the dialog in front can take input.
+                auto& ticking = *static_cast<Ticking*>(data);
+                // Input sent before the dialog in front has the keyboard goes
+                // astray: the first tick waits for it. Later ones do not, as a
+                // dropped list or an open menu holds the keyboard meanwhile.
                 GtkWindow* top = innermost();
-                if (top != nullptr && !ready(top)) {
+                if (!ticking.started && top != nullptr && !ready(top)) {
                     gtk_window_present(top);
                     return G_SOURCE_CONTINUE;
                 }
-                return (*static_cast<std::function<bool()>*>(data))() ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
+                ticking.started = true;
+                return ticking.tick() ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
             },
-            owned, [](gpointer data) { delete static_cast<std::function<bool()>*>(data); });
+            std::make_unique<Ticking>(Ticking{std::move(tick), !gated}).release(),
+            [](gpointer data) { std::unique_ptr<Ticking>(static_cast<Ticking*>(data)); });
     }
 
     void press(fw::Window& window, Key key) override
@@ -86,27 +99,53 @@ public:
     void chooseWindowMenuEntry(fw::Window& window, unsigned command) override
     {
         GtkWidget* button = gt::named(gtkWindowOf(window), "Window menu", GTK_TYPE_MENU_BUTTON);
-        GtkWidget* menu = GTK_WIDGET(gtk_menu_button_get_popup(GTK_MENU_BUTTON(button)));
-        gt::sendClick(button);
-        // The entries carry their command; the menu takes the click once it shows.
-        repeat([menu, command] {
-            if (!gtk_widget_get_mapped(menu))
+        // Held, so a tick after the dialog is gone still finds the object.
+        std::shared_ptr<GtkWidget> menu(GTK_WIDGET(g_object_ref(gtk_menu_button_get_popup(GTK_MENU_BUTTON(button)))),
+                                        g_object_unref);
+        // Alt+Space opens it, as on every desktop.
+        gt::sendKey(GTK_WIDGET(gtkWindowOf(window)), GDK_KEY_space, GDK_MOD1_MASK);
+        // Once the menu shows, Down moves through its entries, one key per
+        // change seen, until the entry with the command is selected; Return
+        // chooses it.
+        const gint64 deadline = g_get_monotonic_time() + 10 * G_USEC_PER_SEC;
+        auto seen = std::make_shared<GtkWidget*>(nullptr);
+        auto sent = std::make_shared<bool>(false);
+        // An open menu holds the keyboard: the dialog has it no more.
+        poll([menu, command, deadline, seen, sent] {
+            if (g_get_monotonic_time() > deadline)
+                return true;
+            // Keys reach the menu once it holds the grab and its window shows.
+            GdkWindow* shown = gtk_widget_get_window(gtk_widget_get_toplevel(menu.get()));
+            if (!gtk_widget_get_mapped(menu.get()) || gtk_grab_get_current() != menu.get() || shown == nullptr ||
+                !gdk_window_is_viewable(shown))
                 return false;
-            GList* items = gtk_container_get_children(GTK_CONTAINER(menu));
-            for (GList* item = items; item; item = item->next) {
-                if (GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(item->data), "tavrin-command")) == command)
-                    gt::sendClick(GTK_WIDGET(item->data));
+            GtkWidget* selected = gtk_menu_shell_get_selected_item(GTK_MENU_SHELL(menu.get()));
+            if (selected != nullptr &&
+                GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(selected), "tavrin-command")) == command) {
+                gt::sendKey(menu.get(), GDK_KEY_Return);
+                return true;
             }
-            g_list_free(items);
-            return true;
-        });
+            if (!*sent || selected != *seen) {
+                *seen = selected;
+                *sent = true;
+                gt::sendKey(menu.get(), GDK_KEY_Down);
+            }
+            return false;
+        }, false);
     }
     void answerMessageBox(int index) override
     {
-        repeat([index] {
+        const gint64 deadline = g_get_monotonic_time() + 10 * G_USEC_PER_SEC;
+        poll([index, deadline] {
             GtkWidget* box = gt::shownToplevel(GTK_TYPE_MESSAGE_DIALOG);
-            if (box == nullptr || !ready(GTK_WINDOW(box)))
+            if (g_get_monotonic_time() > deadline)
+                return true;
+            if (box == nullptr)
                 return false;
+            if (!ready(GTK_WINDOW(box))) {
+                gtk_window_present(GTK_WINDOW(box));  // one without an owner is not the innermost
+                return false;
+            }
             // The buttons in the order of their set: OK, Yes, No, Cancel.
             std::vector<GtkWidget*> buttons;
             for (int id : {fw::kIdOk, fw::kIdYes, fw::kIdNo, fw::kIdCancel}) {
@@ -115,7 +154,7 @@ public:
             }
             gt::sendClick(buttons.at(static_cast<std::size_t>(index)));
             return true;
-        });
+        }, false);
     }
     std::optional<std::string> clipboardText() override
     {
