@@ -47,7 +47,7 @@ public:
     }
     void chooseWindowMenuEntry(fw::Window& window, unsigned command) override
     {
-        toInnermost(window, [command](FakeWindow& w) { w.events().onSysCommand(command); });
+        toInnermost(window, [command](FakeWindow& w) { w.events().onWindowMenuCommand(command); });
     }
     void answerMessageBox(int index) override { fake_.messageBoxPresses.push_back(index); }
     std::optional<std::string> clipboardText() override { return fake_.clipboard; }
