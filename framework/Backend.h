@@ -127,7 +127,8 @@ public:
     virtual void onCommand(int id) = 0;
     // Enter with the focus on control `focusId`, and Escape, from back ends
     // that have no dialog manager of their own: the framework decides what
-    // each key does.
+    // each key does. A dropped list takes both keys for itself and never
+    // reports them.
     virtual void onEnterKey(int /*focusId*/) {}
     virtual void onEscapeKey() {}
     // An entry of the system menu other than the standard ones.

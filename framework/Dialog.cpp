@@ -178,8 +178,6 @@ void CDialog::onCommand(int id)
 
 void CDialog::onEnterKey(int focusId)
 {
-    if (closeDroppedList())
-        return;
     const ControlTemplate* focused = tmpl_.control(focusId);
     if (focused != nullptr && focused->kind == ControlKind::PushButton) {
         onCommand(focusId);
@@ -197,20 +195,7 @@ void CDialog::onEnterKey(int focusId)
 
 void CDialog::onEscapeKey()
 {
-    if (!closeDroppedList())
-        onCommand(kIdCancel);
-}
-
-// An open list takes Enter and Escape for itself and only closes.
-bool CDialog::closeDroppedList()
-{
-    for (const ControlTemplate& c : tmpl_.controls) {
-        if (c.kind == ControlKind::ComboBox && window_->isListDropped(c.id)) {
-            window_->closeList(c.id);
-            return true;
-        }
-    }
-    return false;
+    onCommand(kIdCancel);
 }
 
 void CDialog::onWindowMenuCommand(unsigned command)

@@ -137,7 +137,6 @@ private:
     int onDragIconRequest() final { return OnQueryDragIcon(); }
 
     bool fillLists();
-    bool closeDroppedList();
     void centre();
     void focusFirstTabStop();
 

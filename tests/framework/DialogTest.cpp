@@ -81,19 +81,6 @@ TEST_F(DialogTest, EnterOnAnotherPushButtonPressesThatButton)
     EXPECT_EQ(run(), fw::kIdCancel);
 }
 
-TEST_F(DialogTest, EnterWhileTheListIsDroppedOnlyClosesIt)
-{
-    ui.script()
-        .dropList(kFruit)
-        .pressEnter(kFruit)
-        .then([](FakeBackend& u) {
-            EXPECT_FALSE(u.top().isListDropped(kFruit));
-            EXPECT_THAT(u.openDialogs(), ElementsAre(900));
-        })
-        .pressEnter(kFruit);
-    EXPECT_EQ(run(), fw::kIdOk);
-}
-
 TEST_F(DialogTest, EscapeCloseBoxAndSystemMenuCloseCancelWithoutReadingTheControls)
 {
     using Close = void (*)(Script&);
@@ -115,16 +102,6 @@ TEST_F(DialogTest, EscapeCloseBoxAndSystemMenuCloseCancelWithoutReadingTheContro
         EXPECT_EQ(d.name, "kept");
     }
     EXPECT_THAT(ui.errors(), IsEmpty());
-}
-
-TEST_F(DialogTest, EscapeWhileTheListIsDroppedOnlyClosesIt)
-{
-    ui.script()
-        .dropList(kFruit)
-        .pressEscape(kFruit)
-        .then([](FakeBackend& u) { EXPECT_THAT(u.openDialogs(), ElementsAre(900)); })
-        .pressEscape(kFruit);
-    EXPECT_EQ(run(), fw::kIdCancel);
 }
 
 TEST_F(DialogTest, CommandsWithoutAnEntryDoNothingAndHelpGoesToTheApplication)

@@ -308,7 +308,7 @@ Script& Script::pressEnter(int focusId)
     return then([focusId](FakeBackend& ui) {
         if (FakeWindow* w = ui.target("pressEnter", focusId)) {
             w->setFocus(focusId);
-            w->events().onEnterKey(focusId);
+            w->pressEnter();
         }
     });
 }
@@ -318,7 +318,7 @@ Script& Script::pressEscape(int focusId)
     return then([focusId](FakeBackend& ui) {
         if (FakeWindow* w = ui.target("pressEscape", focusId)) {
             w->setFocus(focusId);
-            w->events().onEscapeKey();
+            w->pressEscape();
         }
     });
 }
