@@ -358,8 +358,13 @@ bool Win32DialogWindow::appendSystemMenuItem(unsigned command, std::string_view 
     return true;
 }
 
+// The system's EndDialog takes the result of its last call until the loop
+// ends; a run ends with the first result it is given.
 void Win32DialogWindow::endDialog(int result)
 {
+    if (ended_)
+        return;
+    ended_ = true;
     EndDialog(hwnd_, result);
 }
 

@@ -56,6 +56,7 @@ private:
     WindowEvents& events_;
     HWND hwnd_ = nullptr;
     bool focusWasSet_ = false;
+    bool ended_ = false;
     std::set<WPARAM> systemCommands_;
 };
 
