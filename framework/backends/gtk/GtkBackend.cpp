@@ -26,40 +26,27 @@ constexpr const char* kDialogCss = R"css(
 .tavrin-dropdown scrollbar slider { min-width: 6px; min-height: 12px; }
 )css";
 
-// The button Enter presses.
-int defaultResult(fw::MbButtons buttons)
-{
-    switch (buttons) {
-    case fw::MbButtons::Ok:
-    case fw::MbButtons::OkCancel:
-        return fw::kIdOk;
-    case fw::MbButtons::YesNo:
-    case fw::MbButtons::YesNoCancel:
-        break;
-    }
-    return fw::kIdYes;
-}
+// A message box's buttons in the order shown, each with the result it reports; the one Enter presses; the
+// result of closing it without a button (Cancel where there is one, else the only or the No answer).
+struct ButtonSet {
+    std::vector<std::pair<const char*, int>> buttons;
+    int enter;
+    int dismiss;
+};
 
-// A message box's button set, with each button's response as the result it reports.
-void addButtons(GtkDialog* dialog, fw::MbButtons buttons)
+ButtonSet buttonSet(fw::MbButtons buttons)
 {
     switch (buttons) {
     case fw::MbButtons::Ok:
-        gtk_dialog_add_button(dialog, "_OK", fw::kIdOk);
-        break;
+        return {{{"_OK", fw::kIdOk}}, fw::kIdOk, fw::kIdOk};
     case fw::MbButtons::OkCancel:
-        gtk_dialog_add_button(dialog, "_Cancel", fw::kIdCancel);
-        gtk_dialog_add_button(dialog, "_OK", fw::kIdOk);
-        break;
+        return {{{"_Cancel", fw::kIdCancel}, {"_OK", fw::kIdOk}}, fw::kIdOk, fw::kIdCancel};
     case fw::MbButtons::YesNoCancel:
-        gtk_dialog_add_button(dialog, "_Cancel", fw::kIdCancel);
-        [[fallthrough]];
+        return {{{"_Cancel", fw::kIdCancel}, {"_No", fw::kIdNo}, {"_Yes", fw::kIdYes}}, fw::kIdYes, fw::kIdCancel};
     case fw::MbButtons::YesNo:
-        gtk_dialog_add_button(dialog, "_No", fw::kIdNo);
-        gtk_dialog_add_button(dialog, "_Yes", fw::kIdYes);
         break;
     }
-    gtk_dialog_set_default_response(dialog, defaultResult(buttons));
+    return {{{"_No", fw::kIdNo}, {"_Yes", fw::kIdYes}}, fw::kIdYes, fw::kIdNo};
 }
 
 GtkMessageType messageType(fw::MbIcon icon)
@@ -77,21 +64,6 @@ GtkMessageType messageType(fw::MbIcon icon)
         break;
     }
     return GTK_MESSAGE_OTHER;
-}
-
-// What closing a message box without a button means: Cancel where there is one, else the only or the No answer.
-int dismissResult(fw::MbButtons buttons)
-{
-    switch (buttons) {
-    case fw::MbButtons::Ok:
-        return fw::kIdOk;
-    case fw::MbButtons::YesNo:
-        return fw::kIdNo;
-    case fw::MbButtons::OkCancel:
-    case fw::MbButtons::YesNoCancel:
-        break;
-    }
-    return fw::kIdCancel;
 }
 
 }  // namespace
@@ -236,17 +208,18 @@ int GtkBackend::messageBox(fw::Window* owner, std::string_view text, std::string
             gtk_label_set_selectable(GTK_LABEL(text->data), TRUE);
     }
     g_list_free(texts);
-    addButtons(GTK_DIALOG(dialog.get()), buttons);
+    const ButtonSet set = buttonSet(buttons);
+    for (const auto& [label, result] : set.buttons)
+        gtk_dialog_add_button(GTK_DIALOG(dialog.get()), label, result);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), set.enter);
     // The focus on the default button, not on the text.
-    GtkWidget* defaultButton = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog.get()), defaultResult(buttons));
-    if (defaultButton)
-        gtk_widget_grab_focus(defaultButton);
+    gtk_widget_grab_focus(gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog.get()), set.enter));
     if (parent)
         parent->beginModalOver();
     int response = gtk_dialog_run(GTK_DIALOG(dialog.get()));
     if (parent)
         parent->endModalOver();
-    return response > 0 ? response : dismissResult(buttons);
+    return response > 0 ? response : set.dismiss;
 }
 
 fw::ClipboardResult GtkBackend::copyText(fw::Window&, std::string_view text)

@@ -358,6 +358,12 @@ bool Win32DialogWindow::appendSystemMenuItem(unsigned command, std::string_view 
     return true;
 }
 
+void Win32DialogWindow::openWindowMenu()
+{
+    // As Alt+Space does; posted, as the menu runs a loop of its own.
+    PostMessageW(hwnd_, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+}
+
 void Win32DialogWindow::endDialog(int result)
 {
     EndDialog(hwnd_, result);
