@@ -91,11 +91,11 @@ bool initToolkit(int& argc, char**& argv)
     return gtk_init_check(&argc, &argv);
 }
 
-GtkBackend::GtkBackend() : css_(gtk_css_provider_new())
+GtkBackend::GtkBackend() : provider_(gtk_css_provider_new()), css_(kDialogCss)
 {
-    gtk_css_provider_load_from_data(css_.get(), kDialogCss, -1, nullptr);
+    gtk_css_provider_load_from_data(provider_.get(), kDialogCss, -1, nullptr);
     if (GdkScreen* screen = gdk_screen_get_default())
-        gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(css_.get()),
+        gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(provider_.get()),
                                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
 }
 
@@ -105,7 +105,7 @@ GtkBackend::~GtkBackend()
     if (copied_)
         gtk_clipboard_store(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
     if (GdkScreen* screen = gdk_screen_get_default())
-        gtk_style_context_remove_provider_for_screen(screen, GTK_STYLE_PROVIDER(css_.get()));
+        gtk_style_context_remove_provider_for_screen(screen, GTK_STYLE_PROVIDER(provider_.get()));
 }
 
 void GtkBackend::addIcon(int iconId, const char* const* xpm)
@@ -139,21 +139,14 @@ GdkPixbuf* GtkBackend::icon(int iconId, int size) const
 
 std::string GtkBackend::fontClass(const std::string& family, int pixelSize)
 {
-    std::string key = family + "/" + std::to_string(pixelSize);
-    auto found = fontClasses_.find(key);
-    if (found != fontClasses_.end())
-        return found->second;
-    std::string name = "tavrin-font-" + std::to_string(fontClasses_.size());
-    fontClasses_.emplace(key, name);
-
-    std::string css = kDialogCss;
-    for (const auto& [fontKey, className] : fontClasses_) {
-        size_t slash = fontKey.rfind('/');
-        css += "." + className + ", ." + className + " * { font-family: \"" + fontKey.substr(0, slash) +
-               "\"; font-size: " + fontKey.substr(slash + 1) + "px; }\n";
+    auto [found, added] = fontClasses_.try_emplace(family + "/" + std::to_string(pixelSize));
+    if (added) {
+        const std::string& name = found->second = "tavrin-font-" + std::to_string(fontClasses_.size());
+        css_ += "." + name + ", ." + name + " * { font-family: \"" + family +
+                "\"; font-size: " + std::to_string(pixelSize) + "px; }\n";
+        gtk_css_provider_load_from_data(provider_.get(), css_.c_str(), -1, nullptr);
     }
-    gtk_css_provider_load_from_data(css_.get(), css.c_str(), -1, nullptr);
-    return name;
+    return found->second;
 }
 
 int GtkBackend::runModal(const fw::DialogTemplate& tmpl, fw::Window* owner, fw::WindowEvents& events)
@@ -191,12 +184,7 @@ int GtkBackend::messageBox(fw::Window* owner, std::string_view text, std::string
     // text can be selected and copied (a path in it, say).
     gtk_window_set_resizable(window, FALSE);
     gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
-    GtkWidget* header = gtk_header_bar_new();
-    gtk_header_bar_set_title(GTK_HEADER_BAR(header), title.c_str());
-    gtk_header_bar_set_decoration_layout(GTK_HEADER_BAR(header), ":close");
-    gtk_header_bar_set_show_close_button(GTK_HEADER_BAR(header), TRUE);
-    gtk_widget_show(header);
-    gtk_window_set_titlebar(window, header);
+    gtk_window_set_titlebar(window, newTitleBar(title, true));
     const DialogFont font = parent ? parent->font() : dialogFont("MS Sans Serif", 8);
     GtkStyleContext* style = gtk_widget_get_style_context(dialog.get());
     gtk_style_context_add_class(style, "tavrin-dialog");

@@ -27,7 +27,13 @@ GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& 
         gtk_window_set_transient_for(window, owner_->gtkWindow());
         gtk_window_set_modal(window, TRUE);
     }
-    buildTitleBar(tmpl);
+    // The window icon opens the window menu.
+    titleBar_ = newTitleBar(tmpl.caption, tmpl.systemMenu);
+    if (tmpl.systemMenu)
+        menu_ = std::make_unique<WindowMenu>(GTK_HEADER_BAR(titleBar_), backend_.icon(backend_.defaultIconId(), 16),
+                                             reports_);
+    gtk_widget_show_all(titleBar_);
+    gtk_window_set_titlebar(window, titleBar_);
 
     fixed_ = gtk_fixed_new();
     gtk_style_context_add_class(gtk_widget_get_style_context(fixed_), "tavrin-client");
@@ -52,19 +58,6 @@ GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& 
     g_signal_connect(window, "key-press-event", G_CALLBACK(onKeyPress), this);
     g_signal_connect(window, "delete-event", G_CALLBACK(onDelete), this);
     gtk_widget_show_all(fixed_);
-}
-
-void GtkDialogWindow::buildTitleBar(const fw::DialogTemplate& tmpl)
-{
-    titleBar_ = gtk_header_bar_new();
-    GtkHeaderBar* header = GTK_HEADER_BAR(titleBar_);
-    gtk_header_bar_set_title(header, validUtf8(tmpl.caption).c_str());
-    gtk_header_bar_set_decoration_layout(header, tmpl.systemMenu ? ":close" : ":");
-    gtk_header_bar_set_show_close_button(header, tmpl.systemMenu);
-    if (tmpl.systemMenu)
-        menu_ = std::make_unique<WindowMenu>(header, backend_.icon(backend_.defaultIconId(), 16), reports_);
-    gtk_widget_show_all(titleBar_);
-    gtk_window_set_titlebar(gtkWindow(), titleBar_);
 }
 
 void GtkDialogWindow::linkLabelsAndFocusChain(const fw::DialogTemplate& tmpl)

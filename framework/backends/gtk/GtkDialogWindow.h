@@ -64,7 +64,6 @@ public:
     void endDialog(int result) override;
 
 private:
-    void buildTitleBar(const fw::DialogTemplate& tmpl);
     void linkLabelsAndFocusChain(const fw::DialogTemplate& tmpl);
     void describeGroups(const fw::DialogTemplate& tmpl);
     // The control with `id`; one that supports nothing when there is none.
