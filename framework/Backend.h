@@ -80,7 +80,8 @@ public:
     virtual int focus() const = 0;
     virtual void setFocus(int id) = 0;
 
-    // The whole window, frame included, in screen pixels.
+    // The whole visible window, frame included (a shadow drawn around it is
+    // not), in screen pixels; `moveTo` puts its top left at x, y.
     virtual PixelRect frame() const = 0;
     virtual void moveTo(int x, int y) = 0;
     virtual bool isVisibleAndNotMinimised() const = 0;

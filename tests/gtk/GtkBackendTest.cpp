@@ -408,6 +408,10 @@ TEST_F(GtkBackendTest, DaysListOpensOnTheTypedItemAndArrowsStepThroughTheItems)
         EXPECT_EQ(highlightedRow(), -1);
         pressKey(dropDown(), GDK_KEY_Down);
         EXPECT_SOON_EQ(highlightedRow(), 0);
+        pressKey(dropDown(), GDK_KEY_Page_Down);
+        EXPECT_SOON(highlightedRow() > 1) << "a page is as many rows as the list shows";
+        pressKey(dropDown(), GDK_KEY_Home);
+        EXPECT_SOON_EQ(highlightedRow(), 0);
         pressKey(dropDown(), GDK_KEY_End);
         pressKey(dropDown(), GDK_KEY_Return);
         EXPECT_SOON_EQ(window.text(kDays), "365");
