@@ -198,6 +198,20 @@ void CDialog::onEscapeKey()
     onCommand(kIdCancel);
 }
 
+// Alt+Space opens the window menu.
+void CDialog::onAltSpaceKey()
+{
+    if (tmpl_.systemMenu)
+        window_->openWindowMenu();
+}
+
+// The field shows the item selected, else the first one its text begins with.
+int CDialog::onListItemRequest(int comboId)
+{
+    const int selected = window_->listSelection(comboId);
+    return selected >= 0 ? selected : findListPrefix(*window_, comboId, window_->text(comboId));
+}
+
 void CDialog::onWindowMenuCommand(unsigned command)
 {
     OnSysCommand(command);

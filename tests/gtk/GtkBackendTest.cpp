@@ -408,6 +408,10 @@ TEST_F(GtkBackendTest, DaysListOpensOnTheTypedItemAndArrowsStepThroughTheItems)
         EXPECT_EQ(highlightedRow(), -1);
         pressKey(dropDown(), GDK_KEY_Down);
         EXPECT_SOON_EQ(highlightedRow(), 0);
+        pressKey(dropDown(), GDK_KEY_Page_Down);
+        EXPECT_SOON(highlightedRow() > 1) << "a page is as many rows as the list shows";
+        pressKey(dropDown(), GDK_KEY_Home);
+        EXPECT_SOON_EQ(highlightedRow(), 0);
         pressKey(dropDown(), GDK_KEY_End);
         pressKey(dropDown(), GDK_KEY_Return);
         EXPECT_SOON_EQ(window.text(kDays), "365");
@@ -461,6 +465,43 @@ TEST_F(GtkBackendTest, WindowMenuHoldsCloseAndAppendedItems)
     });
     EXPECT_EQ(run(events), fw::kIdCancel);
     EXPECT_EQ(events.log, (std::vector<std::string>{"syscommand 16", "command 2"}));
+}
+
+// Where the title bar's top left is on the screen.
+std::pair<int, int> titleBarOrigin(GtkDialogWindow& window)
+{
+    GtkWidget* title = gtk_window_get_titlebar(window.gtkWindow());
+    int x = 0;
+    int y = 0;
+    gtk_widget_translate_coordinates(title, GTK_WIDGET(window.gtkWindow()), 0, 0, &x, &y);
+    int originX = 0;
+    int originY = 0;
+    gdk_window_get_origin(gtk_widget_get_window(GTK_WIDGET(window.gtkWindow())), &originX, &originY);
+    return {originX + x, originY + y};
+}
+
+TEST_F(GtkBackendTest, FrameIsTheVisibleWindowThatMoveToPlaces)
+{
+    // The frame the framework centres starts at the title bar, not at the shadow around it, before the window
+    // is shown and after; moving it to where it is leaves it there.
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        EXPECT_SOON(titleBarOrigin(window) == std::make_pair(300, 200));
+        EXPECT_EQ(window.frame().x, 300);
+        EXPECT_EQ(window.frame().y, 200);
+        window.moveTo(120, 80);
+        EXPECT_SOON(titleBarOrigin(window) == std::make_pair(120, 80));
+        EXPECT_SOON(window.frame().x == 120 && window.frame().y == 80);
+        window.moveTo(window.frame().x, window.frame().y);
+        handleSentInput();
+        EXPECT_EQ(titleBarOrigin(window), std::make_pair(120, 80));
+        EXPECT_EQ(window.frame().x, 120);
+        window.endDialog(0);
+    }, [](GtkDialogWindow& window) {
+        window.moveTo(300, 200);
+        EXPECT_EQ(window.frame().x, 300);
+        EXPECT_EQ(window.frame().y, 200);
+    });
+    run(events);
 }
 
 TEST_F(GtkBackendTest, ModalDialogBlocksItsOwner)

@@ -74,6 +74,7 @@ public:
     void setIcon(int iconId) override { iconId_ = iconId; }
     bool appendSystemMenuSeparator() override;
     bool appendSystemMenuItem(unsigned command, std::string_view text) override;
+    void openWindowMenu() override { ++windowMenuOpens_; }
     void endDialog(int result) override;
 
     const fw::DialogTemplate& dialogTemplate() const { return tmpl_; }
@@ -81,6 +82,7 @@ public:
     fw::WindowEvents& events() const { return events_; }
     const std::vector<SystemMenuItem>& systemMenu() const { return systemMenu_; }
     int iconId() const { return iconId_; }
+    int windowMenuOpens() const { return windowMenuOpens_; }
     std::optional<int> result() const { return result_; }
     void setMinimised(bool minimised) { minimised_ = minimised; }
     // Drops the list, highlighting the item the field's text stands for.
@@ -129,6 +131,7 @@ private:
     fw::PixelRect frame_;
     bool minimised_ = false;
     int iconId_ = 0;
+    int windowMenuOpens_ = 0;
     std::optional<int> result_;
 };
 

@@ -26,40 +26,27 @@ constexpr const char* kDialogCss = R"css(
 .tavrin-dropdown scrollbar slider { min-width: 6px; min-height: 12px; }
 )css";
 
-// The button Enter presses.
-int defaultResult(fw::MbButtons buttons)
-{
-    switch (buttons) {
-    case fw::MbButtons::Ok:
-    case fw::MbButtons::OkCancel:
-        return fw::kIdOk;
-    case fw::MbButtons::YesNo:
-    case fw::MbButtons::YesNoCancel:
-        break;
-    }
-    return fw::kIdYes;
-}
+// A message box's buttons in the order shown, each with the result it reports; the one Enter presses; the
+// result of closing it without a button (Cancel where there is one, else the only or the No answer).
+struct ButtonSet {
+    std::vector<std::pair<const char*, int>> buttons;
+    int enter;
+    int dismiss;
+};
 
-// A message box's button set, with each button's response as the result it reports.
-void addButtons(GtkDialog* dialog, fw::MbButtons buttons)
+ButtonSet buttonSet(fw::MbButtons buttons)
 {
     switch (buttons) {
     case fw::MbButtons::Ok:
-        gtk_dialog_add_button(dialog, "_OK", fw::kIdOk);
-        break;
+        return {{{"_OK", fw::kIdOk}}, fw::kIdOk, fw::kIdOk};
     case fw::MbButtons::OkCancel:
-        gtk_dialog_add_button(dialog, "_Cancel", fw::kIdCancel);
-        gtk_dialog_add_button(dialog, "_OK", fw::kIdOk);
-        break;
+        return {{{"_Cancel", fw::kIdCancel}, {"_OK", fw::kIdOk}}, fw::kIdOk, fw::kIdCancel};
     case fw::MbButtons::YesNoCancel:
-        gtk_dialog_add_button(dialog, "_Cancel", fw::kIdCancel);
-        [[fallthrough]];
+        return {{{"_Cancel", fw::kIdCancel}, {"_No", fw::kIdNo}, {"_Yes", fw::kIdYes}}, fw::kIdYes, fw::kIdCancel};
     case fw::MbButtons::YesNo:
-        gtk_dialog_add_button(dialog, "_No", fw::kIdNo);
-        gtk_dialog_add_button(dialog, "_Yes", fw::kIdYes);
         break;
     }
-    gtk_dialog_set_default_response(dialog, defaultResult(buttons));
+    return {{{"_No", fw::kIdNo}, {"_Yes", fw::kIdYes}}, fw::kIdYes, fw::kIdNo};
 }
 
 GtkMessageType messageType(fw::MbIcon icon)
@@ -77,21 +64,6 @@ GtkMessageType messageType(fw::MbIcon icon)
         break;
     }
     return GTK_MESSAGE_OTHER;
-}
-
-// What closing a message box without a button means: Cancel where there is one, else the only or the No answer.
-int dismissResult(fw::MbButtons buttons)
-{
-    switch (buttons) {
-    case fw::MbButtons::Ok:
-        return fw::kIdOk;
-    case fw::MbButtons::YesNo:
-        return fw::kIdNo;
-    case fw::MbButtons::OkCancel:
-    case fw::MbButtons::YesNoCancel:
-        break;
-    }
-    return fw::kIdCancel;
 }
 
 }  // namespace
@@ -119,11 +91,11 @@ bool initToolkit(int& argc, char**& argv)
     return gtk_init_check(&argc, &argv);
 }
 
-GtkBackend::GtkBackend() : css_(gtk_css_provider_new())
+GtkBackend::GtkBackend() : provider_(gtk_css_provider_new()), css_(kDialogCss)
 {
-    gtk_css_provider_load_from_data(css_.get(), kDialogCss, -1, nullptr);
+    gtk_css_provider_load_from_data(provider_.get(), kDialogCss, -1, nullptr);
     if (GdkScreen* screen = gdk_screen_get_default())
-        gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(css_.get()),
+        gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(provider_.get()),
                                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
 }
 
@@ -133,7 +105,7 @@ GtkBackend::~GtkBackend()
     if (copied_)
         gtk_clipboard_store(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
     if (GdkScreen* screen = gdk_screen_get_default())
-        gtk_style_context_remove_provider_for_screen(screen, GTK_STYLE_PROVIDER(css_.get()));
+        gtk_style_context_remove_provider_for_screen(screen, GTK_STYLE_PROVIDER(provider_.get()));
 }
 
 void GtkBackend::addIcon(int iconId, const char* const* xpm)
@@ -167,21 +139,14 @@ GdkPixbuf* GtkBackend::icon(int iconId, int size) const
 
 std::string GtkBackend::fontClass(const std::string& family, int pixelSize)
 {
-    std::string key = family + "/" + std::to_string(pixelSize);
-    auto found = fontClasses_.find(key);
-    if (found != fontClasses_.end())
-        return found->second;
-    std::string name = "tavrin-font-" + std::to_string(fontClasses_.size());
-    fontClasses_.emplace(key, name);
-
-    std::string css = kDialogCss;
-    for (const auto& [fontKey, className] : fontClasses_) {
-        size_t slash = fontKey.rfind('/');
-        css += "." + className + ", ." + className + " * { font-family: \"" + fontKey.substr(0, slash) +
-               "\"; font-size: " + fontKey.substr(slash + 1) + "px; }\n";
+    auto [found, added] = fontClasses_.try_emplace(family + "/" + std::to_string(pixelSize));
+    if (added) {
+        const std::string& name = found->second = "tavrin-font-" + std::to_string(fontClasses_.size());
+        css_ += "." + name + ", ." + name + " * { font-family: \"" + family +
+                "\"; font-size: " + std::to_string(pixelSize) + "px; }\n";
+        gtk_css_provider_load_from_data(provider_.get(), css_.c_str(), -1, nullptr);
     }
-    gtk_css_provider_load_from_data(css_.get(), css.c_str(), -1, nullptr);
-    return name;
+    return found->second;
 }
 
 int GtkBackend::runModal(const fw::DialogTemplate& tmpl, fw::Window* owner, fw::WindowEvents& events)
@@ -219,12 +184,7 @@ int GtkBackend::messageBox(fw::Window* owner, std::string_view text, std::string
     // text can be selected and copied (a path in it, say).
     gtk_window_set_resizable(window, FALSE);
     gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
-    GtkWidget* header = gtk_header_bar_new();
-    gtk_header_bar_set_title(GTK_HEADER_BAR(header), title.c_str());
-    gtk_header_bar_set_decoration_layout(GTK_HEADER_BAR(header), ":close");
-    gtk_header_bar_set_show_close_button(GTK_HEADER_BAR(header), TRUE);
-    gtk_widget_show(header);
-    gtk_window_set_titlebar(window, header);
+    gtk_window_set_titlebar(window, newTitleBar(title, true));
     const DialogFont font = parent ? parent->font() : dialogFont("MS Sans Serif", 8);
     GtkStyleContext* style = gtk_widget_get_style_context(dialog.get());
     gtk_style_context_add_class(style, "tavrin-dialog");
@@ -236,17 +196,18 @@ int GtkBackend::messageBox(fw::Window* owner, std::string_view text, std::string
             gtk_label_set_selectable(GTK_LABEL(text->data), TRUE);
     }
     g_list_free(texts);
-    addButtons(GTK_DIALOG(dialog.get()), buttons);
+    const ButtonSet set = buttonSet(buttons);
+    for (const auto& [label, result] : set.buttons)
+        gtk_dialog_add_button(GTK_DIALOG(dialog.get()), label, result);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), set.enter);
     // The focus on the default button, not on the text.
-    GtkWidget* defaultButton = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog.get()), defaultResult(buttons));
-    if (defaultButton)
-        gtk_widget_grab_focus(defaultButton);
+    gtk_widget_grab_focus(gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog.get()), set.enter));
     if (parent)
         parent->beginModalOver();
     int response = gtk_dialog_run(GTK_DIALOG(dialog.get()));
     if (parent)
         parent->endModalOver();
-    return response > 0 ? response : dismissResult(buttons);
+    return response > 0 ? response : set.dismiss;
 }
 
 fw::ClipboardResult GtkBackend::copyText(fw::Window&, std::string_view text)
