@@ -1,5 +1,6 @@
 #include "framework/backends/gtk/AdwaitaMarks.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tavrin::fw::gtk {
@@ -45,15 +46,6 @@ bool isAdwaitaWithPngMarks(GtkSettings* settings)
     return true;
 }
 
-bool everyMonitorAtScale1(GdkDisplay* display)
-{
-    for (int i = 0; i < gdk_display_get_n_monitors(display); ++i) {
-        if (gdk_monitor_get_scale_factor(gdk_display_get_monitor(display, i)) != 1)
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 AdwaitaMarks::AdwaitaMarks() : provider_(gtk_css_provider_new())
@@ -63,11 +55,9 @@ AdwaitaMarks::AdwaitaMarks() : provider_(gtk_css_provider_new())
     GtkSettings* settings = gtk_settings_get_default();
     if (!display || !settings)
         return;
-    watch(G_OBJECT(settings), "notify::gtk-theme-name", G_CALLBACK(onChanged));
-    watch(G_OBJECT(display), "monitor-added", G_CALLBACK(onMonitorAdded));
-    watch(G_OBJECT(display), "monitor-removed", G_CALLBACK(onMonitorRemoved));
-    for (int i = 0; i < gdk_display_get_n_monitors(display); ++i)
-        watch(G_OBJECT(gdk_display_get_monitor(display, i)), "notify::scale-factor", G_CALLBACK(onChanged));
+    watch(G_OBJECT(settings), "notify::gtk-theme-name");
+    watch(G_OBJECT(display), "monitor-added");
+    watch(G_OBJECT(display), "monitor-removed");
     update();
 }
 
@@ -79,15 +69,23 @@ AdwaitaMarks::~AdwaitaMarks()
         gtk_style_context_remove_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(provider_.get()));
 }
 
-void AdwaitaMarks::watch(GObject* object, const char* signal, GCallback callback)
+void AdwaitaMarks::watch(GObject* object, const char* signal)
 {
-    g_signal_connect(object, signal, callback, this);
+    g_signal_connect_swapped(object, signal, G_CALLBACK(+[](AdwaitaMarks* self) { self->update(); }), this);
     watched_.emplace_back(G_OBJECT(g_object_ref(object)));
 }
 
+// Every monitor is watched for its scale, those added since too.
 void AdwaitaMarks::update()
 {
-    bool use = isAdwaitaWithPngMarks(gtk_settings_get_default()) && everyMonitorAtScale1(gdk_display_get_default());
+    bool use = isAdwaitaWithPngMarks(gtk_settings_get_default());
+    GdkDisplay* display = gdk_display_get_default();
+    for (int i = 0; i < gdk_display_get_n_monitors(display); ++i) {
+        GObject* monitor = G_OBJECT(gdk_display_get_monitor(display, i));
+        if (std::ranges::none_of(watched_, [monitor](const auto& object) { return object.get() == monitor; }))
+            watch(monitor, "notify::scale-factor");
+        use = use && gdk_monitor_get_scale_factor(GDK_MONITOR(monitor)) == 1;
+    }
     if (use == inUse_)
         return;
     GdkScreen* screen = gdk_screen_get_default();
@@ -97,23 +95,6 @@ void AdwaitaMarks::update()
     else
         gtk_style_context_remove_provider_for_screen(screen, GTK_STYLE_PROVIDER(provider_.get()));
     inUse_ = use;
-}
-
-void AdwaitaMarks::onChanged(GObject*, GParamSpec*, gpointer self)
-{
-    static_cast<AdwaitaMarks*>(self)->update();
-}
-
-void AdwaitaMarks::onMonitorAdded(GdkDisplay*, GdkMonitor* monitor, gpointer self)
-{
-    auto* marks = static_cast<AdwaitaMarks*>(self);
-    marks->watch(G_OBJECT(monitor), "notify::scale-factor", G_CALLBACK(onChanged));
-    marks->update();
-}
-
-void AdwaitaMarks::onMonitorRemoved(GdkDisplay*, GdkMonitor*, gpointer self)
-{
-    static_cast<AdwaitaMarks*>(self)->update();
 }
 
 }  // namespace tavrin::fw::gtk

@@ -19,28 +19,26 @@
 #include "framework/backends/gtk/UnlimitedEntry.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace tavrin::fw::gtk {
 
 namespace {
 
-bool isUpKey(guint keyval)
+// A keypad key as the key it stands for: KP_Up as Up, KP_End as End.
+guint unKeypad(guint keyval)
 {
-    return keyval == GDK_KEY_Up || keyval == GDK_KEY_KP_Up;
-}
-
-bool isDownKey(guint keyval)
-{
-    return keyval == GDK_KEY_Down || keyval == GDK_KEY_KP_Down;
+    return keyval >= GDK_KEY_KP_Home && keyval <= GDK_KEY_KP_End ? keyval - GDK_KEY_KP_Home + GDK_KEY_Home : keyval;
 }
 
 class DropDownCombo final : public GtkControl {
 public:
-    DropDownCombo(const fw::ControlTemplate& tmpl, int editHeight, int listHeight, std::string styleClass,
-                  std::function<int()> currentItem)
+    DropDownCombo(const fw::ControlTemplate& tmpl, int editHeight, int listHeight, const ControlContext& context)
         : GtkControl(tmpl, gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0), newUnlimitedEntry()), listHeight_(listHeight),
-          styleClass_(std::move(styleClass)), currentItem_(std::move(currentItem))
+          styleClass_(context.fontClass), currentItem_([current = context.currentListItem, id = tmpl.id] {
+              return current(id);
+          })
     {
         gtk_style_context_add_class(gtk_widget_get_style_context(placed_), GTK_STYLE_CLASS_LINKED);
         gtk_style_context_add_class(gtk_widget_get_style_context(placed_), "tavrin-combo");
@@ -50,8 +48,13 @@ public:
         gtk_widget_set_size_request(button, editHeight * 3 / 4, editHeight);
         gtk_box_pack_start(GTK_BOX(placed_), focusable_, TRUE, TRUE, 0);
         gtk_box_pack_start(GTK_BOX(placed_), button, FALSE, FALSE, 0);
-        g_signal_connect(button, "clicked", G_CALLBACK(onArrowClicked), this);
-        g_signal_connect(focusable_, "changed", G_CALLBACK(onEntryChanged), this);
+        g_signal_connect_swapped(button, "clicked", G_CALLBACK(+[](DropDownCombo* self) {
+            gtk_widget_grab_focus(self->focusable_);
+            self->isListDropped() ? self->closeList() : self->drop();
+        }), this);
+        // Typing into the field leaves no item selected, as a picked item would no longer be shown.
+        g_signal_connect_swapped(focusable_, "changed", G_CALLBACK(+[](DropDownCombo* self) { self->selection_ = -1; }),
+                                 this);
         g_signal_connect(focusable_, "key-press-event", G_CALLBACK(onEntryKey), this);
         // A screen reader meets a combo box holding the field and a named arrow; the dialog names the combo.
         atk_object_set_role(gtk_widget_get_accessible(placed_), ATK_ROLE_COMBO_BOX);
@@ -59,13 +62,12 @@ public:
     }
     ~DropDownCombo() override { closeList(); }
 
-    bool takesInput() const override { return true; }
     std::string text() const override { return gtk_entry_get_text(GTK_ENTRY(focusable_)); }
     void setText(std::string_view text) override
     {
-        settingText_ = true;
+        const int selection = selection_;
         gtk_entry_set_text(GTK_ENTRY(focusable_), validUtf8(text).c_str());
-        settingText_ = false;
+        selection_ = selection;
     }
     bool addListItem(std::string_view item) override
     {
@@ -83,12 +85,11 @@ public:
         selection_ = index >= 0 && index < listCount() ? index : -1;
         setText(listItem(selection_));
     }
-    bool isListDropped() const override { return dropped_; }
+    bool isListDropped() const override { return popup_ && gtk_widget_get_visible(popup_.get()); }
     void closeList() override
     {
-        if (!dropped_)
+        if (!isListDropped())
             return;
-        dropped_ = false;
         gdk_seat_ungrab(gdk_display_get_default_seat(gtk_widget_get_display(popup_.get())));
         gtk_grab_remove(popup_.get());
         gtk_widget_hide(popup_.get());
@@ -109,9 +110,8 @@ private:
         gtk_tree_view_set_activate_on_single_click(tree_, TRUE);
         GtkCellRenderer* renderer = gtk_cell_renderer_text_new();
         g_object_set(renderer, "ypad", 0, NULL);
-        GtkTreeViewColumn* column = gtk_tree_view_column_new_with_attributes("", renderer, "text", 0, NULL);
-        gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
-        gtk_tree_view_append_column(tree_, column);
+        gtk_tree_view_insert_column_with_attributes(tree_, 0, "", renderer, "text", 0, NULL);
+        gtk_tree_view_column_set_sizing(gtk_tree_view_get_column(tree_, 0), GTK_TREE_VIEW_COLUMN_FIXED);
         gtk_tree_view_set_fixed_height_mode(tree_, TRUE);
         GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
         gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER, GTK_POLICY_ALWAYS);
@@ -121,17 +121,19 @@ private:
         gtk_container_add(GTK_CONTAINER(popup_.get()), scroller);
         g_signal_connect(popup_.get(), "key-press-event", G_CALLBACK(onListKey), this);
         g_signal_connect(popup_.get(), "button-press-event", G_CALLBACK(onListButton), this);
-        g_signal_connect(tree_, "row-activated", G_CALLBACK(onRowActivated), this);
+        g_signal_connect_swapped(tree_, "row-activated", G_CALLBACK(+[](DropDownCombo* self, GtkTreePath* path) {
+            self->pick(gtk_tree_path_get_indices(path)[0]);
+        }), this);
     }
 
     void drop()
     {
-        if (dropped_ || !gtk_widget_get_realized(placed_))
+        if (isListDropped() || !gtk_widget_get_realized(placed_))
             return;
         if (!popup_)
             buildList();
-        for (GtkTreeIter row; filled_ < listCount(); ++filled_)
-            gtk_list_store_insert_with_values(store_, &row, -1, 0, validUtf8(items_[size_t(filled_)]).c_str(), -1);
+        for (int row = gtk_tree_model_iter_n_children(GTK_TREE_MODEL(store_), nullptr); row < listCount(); ++row)
+            gtk_list_store_insert_with_values(store_, nullptr, -1, 0, validUtf8(items_[size_t(row)]).c_str(), -1);
 
         // Just below the field, as wide as the combo box.
         GtkWindow* popup = GTK_WINDOW(popup_.get());
@@ -161,7 +163,6 @@ private:
         gdk_seat_grab(gdk_display_get_default_seat(gtk_widget_get_display(popup_.get())),
                       gtk_widget_get_window(popup_.get()), GDK_SEAT_CAPABILITY_ALL, TRUE, nullptr, nullptr, nullptr,
                       nullptr);
-        dropped_ = true;
     }
 
     // The highlighted row, -1 for none.
@@ -170,10 +171,8 @@ private:
         GtkTreeIter row;
         if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(tree_), nullptr, &row))
             return -1;
-        GtkTreePath* path = gtk_tree_model_get_path(GTK_TREE_MODEL(store_), &row);
-        const int index = gtk_tree_path_get_indices(path)[0];
-        gtk_tree_path_free(path);
-        return index;
+        const GCharPtr path(gtk_tree_model_get_string_from_iter(GTK_TREE_MODEL(store_), &row));
+        return std::atoi(path.get());
     }
 
     void highlight(int index)
@@ -196,39 +195,22 @@ private:
         }
     }
 
-    static void onArrowClicked(GtkButton*, gpointer self)
-    {
-        auto* combo = static_cast<DropDownCombo*>(self);
-        gtk_widget_grab_focus(combo->focusable_);
-        if (combo->dropped_)
-            combo->closeList();
-        else
-            combo->drop();
-    }
-
-    // Typing into the field leaves no item selected, as a picked item would no longer be shown.
-    static void onEntryChanged(GtkEditable*, gpointer self)
-    {
-        auto* combo = static_cast<DropDownCombo*>(self);
-        if (!combo->settingText_)
-            combo->selection_ = -1;
-    }
-
     // F4, Alt+Down or Alt+Up drops the list; Up or Down shows the item before or after the field's (from no item,
     // the first), as a closed drop-down list does on Windows. Neither arrow moves the focus away.
     static gboolean onEntryKey(GtkWidget*, GdkEventKey* event, gpointer self)
     {
         auto* combo = static_cast<DropDownCombo*>(self);
-        const bool arrow = isUpKey(event->keyval) || isDownKey(event->keyval);
-        if (event->keyval == GDK_KEY_F4 || (arrow && (event->state & GDK_MOD1_MASK))) {
+        const guint key = unKeypad(event->keyval);
+        const bool arrow = key == GDK_KEY_Up || key == GDK_KEY_Down;
+        if (key == GDK_KEY_F4 || (arrow && (event->state & GDK_MOD1_MASK))) {
             combo->drop();
         } else if (arrow && combo->listCount() > 0) {
             const int current = combo->currentItem_();
-            const int step = isUpKey(event->keyval) ? -1 : 1;
+            const int step = key == GDK_KEY_Up ? -1 : 1;
             combo->setListSelection(current < 0 ? 0 : std::clamp(current + step, 0, combo->listCount() - 1));
             gtk_editable_select_region(GTK_EDITABLE(combo->focusable_), 0, -1);
         }
-        return event->keyval == GDK_KEY_F4 || arrow;
+        return key == GDK_KEY_F4 || arrow;
     }
 
     // The list moves its highlight by the arrow, page, Home and End keys, from no highlight Up and Down to the
@@ -236,22 +218,17 @@ private:
     static gboolean onListKey(GtkWidget*, GdkEventKey* event, gpointer self)
     {
         auto* combo = static_cast<DropDownCombo*>(self);
-        const guint key = event->keyval;
+        const guint key = unKeypad(event->keyval);
         const bool alt = (event->state & GDK_MOD1_MASK) != 0;
+        const bool arrow = key == GDK_KEY_Up || key == GDK_KEY_Down;
         if (isEnterKey(key)) {
             combo->pick(combo->highlighted());  // with no item highlighted it only closes; the typed text stays
-        } else if (key == GDK_KEY_Escape || key == GDK_KEY_F4 || key == GDK_KEY_Tab ||
-                   (alt && (isUpKey(key) || isDownKey(key)))) {
+        } else if (key == GDK_KEY_Escape || key == GDK_KEY_F4 || key == GDK_KEY_Tab || (alt && arrow)) {
             combo->closeList();
-        } else if ((isUpKey(key) || isDownKey(key)) && combo->highlighted() < 0) {
+        } else if (arrow && combo->highlighted() < 0) {
             combo->highlight(0);
-        } else {
-            for (guint moves : {GDK_KEY_Up, GDK_KEY_Down, GDK_KEY_Page_Up, GDK_KEY_Page_Down, GDK_KEY_Home, GDK_KEY_End,
-                                GDK_KEY_KP_Up, GDK_KEY_KP_Down, GDK_KEY_KP_Page_Up, GDK_KEY_KP_Page_Down,
-                                GDK_KEY_KP_Home, GDK_KEY_KP_End}) {
-                if (key == moves && !alt && (event->state & GDK_CONTROL_MASK) == 0)
-                    return FALSE;
-            }
+        } else if (key >= GDK_KEY_Home && key <= GDK_KEY_End && key != GDK_KEY_Left && key != GDK_KEY_Right) {
+            return alt || (event->state & GDK_CONTROL_MASK) != 0;
         }
         return TRUE;
     }
@@ -270,11 +247,6 @@ private:
         return !inside;
     }
 
-    static void onRowActivated(GtkTreeView*, GtkTreePath* path, GtkTreeViewColumn*, gpointer self)
-    {
-        static_cast<DropDownCombo*>(self)->pick(gtk_tree_path_get_indices(path)[0]);
-    }
-
     int listHeight_;
     std::string styleClass_;
     std::function<int()> currentItem_;
@@ -282,19 +254,15 @@ private:
     GtkTreeView* tree_ = nullptr;    // owned by popup_
     GtkListStore* store_ = nullptr;  // owned by tree_
     std::vector<std::string> items_;
-    int filled_ = 0;  // items already in store_
     int selection_ = -1;
-    bool dropped_ = false;
-    bool settingText_ = false;
 };
 
 }  // namespace
 
 std::unique_ptr<GtkControl> makeDropDownCombo(const fw::ControlTemplate& tmpl, int editHeight, int listHeight,
-                                              std::string styleClass, std::function<int()> currentItem)
+                                              const ControlContext& context)
 {
-    return std::make_unique<DropDownCombo>(tmpl, editHeight, listHeight, std::move(styleClass),
-                                           std::move(currentItem));
+    return std::make_unique<DropDownCombo>(tmpl, editHeight, listHeight, context);
 }
 
 }  // namespace tavrin::fw::gtk

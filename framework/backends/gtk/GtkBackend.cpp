@@ -18,12 +18,11 @@ constexpr const char* kDialogCss = R"css(
 .tavrin-client check, .tavrin-client radio { min-width: 13px; min-height: 13px; margin: 0 4px 0 0; padding: 0; }
 .tavrin-client frame > border { border-radius: 0; }
 .tavrin-client scrolledwindow { border-radius: 0; }
-.tavrin-client scrollbar slider { min-width: 6px; min-height: 12px; }
+.tavrin-client scrollbar slider, .tavrin-dropdown scrollbar slider { min-width: 6px; min-height: 12px; }
 .tavrin-client textview text { background-color: transparent; }
 .tavrin-dialog headerbar { min-height: 0; padding: 0 4px; }
 .tavrin-dialog headerbar button { min-height: 18px; min-width: 18px; padding: 2px; margin: 2px 0; }
 .tavrin-dropdown treeview { padding: 0; }
-.tavrin-dropdown scrollbar slider { min-width: 6px; min-height: 12px; }
 )css";
 
 // A message box's buttons in the order shown, each with the result it reports; the one Enter presses; the
@@ -49,21 +48,13 @@ ButtonSet buttonSet(fw::MbButtons buttons)
     return {{{"_No", fw::kIdNo}, {"_Yes", fw::kIdYes}}, fw::kIdYes, fw::kIdNo};
 }
 
+// The icons are numbered None, Error, Question, Exclamation, Information in steps of 0x10.
 GtkMessageType messageType(fw::MbIcon icon)
 {
-    switch (icon) {
-    case fw::MbIcon::Error:
-        return GTK_MESSAGE_ERROR;
-    case fw::MbIcon::Question:
-        return GTK_MESSAGE_QUESTION;
-    case fw::MbIcon::Exclamation:
-        return GTK_MESSAGE_WARNING;
-    case fw::MbIcon::Information:
-        return GTK_MESSAGE_INFO;
-    case fw::MbIcon::None:
-        break;
-    }
-    return GTK_MESSAGE_OTHER;
+    constexpr GtkMessageType kTypes[] = {GTK_MESSAGE_OTHER, GTK_MESSAGE_ERROR, GTK_MESSAGE_QUESTION,
+                                         GTK_MESSAGE_WARNING, GTK_MESSAGE_INFO};
+    const auto index = static_cast<std::size_t>(icon) / 0x10;
+    return index < std::size(kTypes) ? kTypes[index] : GTK_MESSAGE_OTHER;
 }
 
 }  // namespace
@@ -189,13 +180,12 @@ int GtkBackend::messageBox(fw::Window* owner, std::string_view text, std::string
     GtkStyleContext* style = gtk_widget_get_style_context(dialog.get());
     gtk_style_context_add_class(style, "tavrin-dialog");
     gtk_style_context_add_class(style, fontClass(font.family, font.pixelSize).c_str());
-    GList* texts = gtk_container_get_children(
-        GTK_CONTAINER(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog.get()))));
-    for (GList* text = texts; text; text = text->next) {
-        if (GTK_IS_LABEL(text->data))
-            gtk_label_set_selectable(GTK_LABEL(text->data), TRUE);
-    }
-    g_list_free(texts);
+    gtk_container_foreach(GTK_CONTAINER(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog.get()))),
+                          [](GtkWidget* text, gpointer) {
+                              if (GTK_IS_LABEL(text))
+                                  gtk_label_set_selectable(GTK_LABEL(text), TRUE);
+                          },
+                          nullptr);
     const ButtonSet set = buttonSet(buttons);
     for (const auto& [label, result] : set.buttons)
         gtk_dialog_add_button(GTK_DIALOG(dialog.get()), label, result);

@@ -20,14 +20,9 @@ std::string toMnemonic(std::string_view caption)
 {
     std::string out;
     for (size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&' && i + 1 < caption.size()) {
-            ++i;
-            out += caption[i] == '&' ? "&" : "_";
-            if (caption[i] != '&')
-                out += caption[i] == '_' ? "__" : std::string(1, caption[i]);
-        } else {
-            out += caption[i] == '_' ? "__" : std::string(1, caption[i]);
-        }
+        if (caption[i] == '&' && i + 1 < caption.size() && caption[++i] != '&')
+            out += '_';
+        out += caption[i] == '_' ? "__" : std::string(1, caption[i]);
     }
     return validUtf8(out);
 }
@@ -66,7 +61,10 @@ public:
     PushButton(const fw::ControlTemplate& tmpl, GtkWidget* button, std::function<void(int)> clicked)
         : GtkControl(tmpl, button), clicked_(std::move(clicked))
     {
-        handler_ = g_signal_connect(button, "clicked", G_CALLBACK(onClicked), this);
+        g_signal_connect_swapped(button, "clicked", G_CALLBACK(+[](PushButton* self) {
+            if (self->tmpl_.id != fw::kNoId)
+                self->clicked_(self->tmpl_.id);
+        }), this);
         setAccessibleName(button, tmpl.caption);
         if (tmpl.defaultButton)
             gtk_style_context_add_class(gtk_widget_get_style_context(button), "default");
@@ -78,70 +76,51 @@ public:
         setAccessibleName(placed_, text);
     }
 
-protected:
-    GtkToggleButton* toggle() const { return GTK_TOGGLE_BUTTON(placed_); }
-    // Setting a state programmatically is no click: the command is not reported.
-    void setQuietly(const std::function<void()>& change)
-    {
-        g_signal_handler_block(placed_, handler_);
-        change();
-        g_signal_handler_unblock(placed_, handler_);
-    }
-
 private:
-    static void onClicked(GtkButton*, gpointer self)
-    {
-        auto* button = static_cast<PushButton*>(self);
-        if (button->tmpl_.id != fw::kNoId)
-            button->clicked_(button->tmpl_.id);
-    }
     std::function<void(int)> clicked_;
-    gulong handler_ = 0;
 };
 
-class CheckBox final : public PushButton {
+// A check box, or a radio button. Each radio button is a group of its own; a hidden partner holds the group's
+// state while it is clear.
+class ToggleButton final : public PushButton {
 public:
-    using PushButton::PushButton;
+    ToggleButton(const fw::ControlTemplate& tmpl, std::function<void(int)> clicked)
+        : PushButton(tmpl,
+                     tmpl.kind == fw::ControlKind::CheckBox
+                         ? gtk_check_button_new_with_mnemonic(toMnemonic(tmpl.caption).c_str())
+                         : gtk_radio_button_new_with_mnemonic(nullptr, toMnemonic(tmpl.caption).c_str()),
+                     std::move(clicked))
+    {
+        if (tmpl.kind == fw::ControlKind::CheckBox)
+            return;
+        partner_ = ownFloating(gtk_radio_button_new_from_widget(GTK_RADIO_BUTTON(placed_)));
+        setCheckState(0);
+        // An arrow key on a focused radio moves the focus on as from any other control. GTK's radio would take
+        // it to the next radio of its group and select that; each of ours is a group of its own, so it would
+        // select itself.
+        g_signal_connect(placed_, "focus", G_CALLBACK(+[](GtkWidget* radio, GtkDirectionType direction) -> gboolean {
+            if (gtk_widget_is_focus(radio) && direction != GTK_DIR_TAB_FORWARD && direction != GTK_DIR_TAB_BACKWARD)
+                g_signal_stop_emission_by_name(radio, "focus");
+            return FALSE;
+        }), nullptr);
+    }
     int checkState() const override
     {
         return gtk_toggle_button_get_inconsistent(toggle()) ? 2 : gtk_toggle_button_get_active(toggle()) ? 1 : 0;
     }
+    // Setting a state programmatically is no click: the command is not reported.
     void setCheckState(int state) override
     {
-        setQuietly([&] {
+        g_signal_handlers_block_matched(placed_, G_SIGNAL_MATCH_DATA, 0, 0, nullptr, nullptr, this);
+        if (!partner_)
             gtk_toggle_button_set_inconsistent(toggle(), state == 2);
-            gtk_toggle_button_set_active(toggle(), state == 1);
-        });
-    }
-};
-
-// Each radio button is a group of its own; a hidden partner holds the group's state while it is clear.
-class RadioButton final : public PushButton {
-public:
-    RadioButton(const fw::ControlTemplate& tmpl, std::function<void(int)> clicked)
-        : PushButton(tmpl, gtk_radio_button_new_with_mnemonic(nullptr, toMnemonic(tmpl.caption).c_str()),
-                     std::move(clicked)),
-          partner_(ownFloating(gtk_radio_button_new_from_widget(GTK_RADIO_BUTTON(placed_))))
-    {
-        setCheckState(0);
-        g_signal_connect(placed_, "focus", G_CALLBACK(onFocus), nullptr);
-    }
-    int checkState() const override { return gtk_toggle_button_get_active(toggle()) ? 1 : 0; }
-    void setCheckState(int state) override
-    {
-        setQuietly([&] { gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(state == 1 ? placed_ : partner_.get()), TRUE); });
+        gtk_toggle_button_set_active(partner_ && state != 1 ? GTK_TOGGLE_BUTTON(partner_.get()) : toggle(),
+                                     partner_ || state == 1);
+        g_signal_handlers_unblock_matched(placed_, G_SIGNAL_MATCH_DATA, 0, 0, nullptr, nullptr, this);
     }
 
 private:
-    // An arrow key on a focused radio moves the focus on as from any other control. GTK's radio would take it
-    // to the next radio of its group and select that; each of ours is a group of its own, so it would select
-    // itself.
-    static gboolean onFocus(GtkWidget* radio, GtkDirectionType direction, gpointer)
-    {
-        if (gtk_widget_is_focus(radio) && direction != GTK_DIR_TAB_FORWARD && direction != GTK_DIR_TAB_BACKWARD)
-            g_signal_stop_emission_by_name(radio, "focus");
-        return FALSE;
-    }
+    GtkToggleButton* toggle() const { return GTK_TOGGLE_BUTTON(placed_); }
     FloatingWidgetPtr partner_;
 };
 
@@ -152,7 +131,6 @@ public:
         gtk_entry_set_width_chars(GTK_ENTRY(placed_), 1);
         gtk_editable_set_editable(GTK_EDITABLE(placed_), !tmpl.readOnly);
     }
-    bool takesInput() const override { return true; }
     std::string text() const override { return gtk_entry_get_text(GTK_ENTRY(placed_)); }
     void setText(std::string_view text) override { gtk_entry_set_text(GTK_ENTRY(placed_), validUtf8(text).c_str()); }
 };
@@ -184,7 +162,6 @@ public:
         if (rewrap_ != 0)
             g_source_remove(rewrap_);
     }
-    bool takesInput() const override { return true; }
     std::string text() const override { return viewText(buffer()); }
     void setText(std::string_view text) override
     {
@@ -260,17 +237,14 @@ std::unique_ptr<GtkControl> makeLabel(const fw::ControlTemplate& tmpl, bool wrap
 std::unique_ptr<GtkControl> makeControl(const fw::ControlTemplate& tmpl, int cx, int cy, const ControlContext& context)
 {
     std::unique_ptr<GtkControl> control;
-    const std::string mnemonic = toMnemonic(tmpl.caption);
     switch (tmpl.kind) {
     case fw::ControlKind::PushButton:
-        control = std::make_unique<PushButton>(tmpl, gtk_button_new_with_mnemonic(mnemonic.c_str()), context.clicked);
+        control = std::make_unique<PushButton>(tmpl, gtk_button_new_with_mnemonic(toMnemonic(tmpl.caption).c_str()),
+                                               context.clicked);
         break;
     case fw::ControlKind::CheckBox:
-        control = std::make_unique<CheckBox>(tmpl, gtk_check_button_new_with_mnemonic(mnemonic.c_str()),
-                                             context.clicked);
-        break;
     case fw::ControlKind::RadioButton:
-        control = std::make_unique<RadioButton>(tmpl, context.clicked);
+        control = std::make_unique<ToggleButton>(tmpl, context.clicked);
         break;
     case fw::ControlKind::Edit:
         if (tmpl.multiLine)
@@ -281,9 +255,7 @@ std::unique_ptr<GtkControl> makeControl(const fw::ControlTemplate& tmpl, int cx,
     case fw::ControlKind::ComboBox: {
         // The template's height is the combo's with its list dropped; the field itself is one line tall.
         const int editHeight = context.baseY + 8;
-        control = makeDropDownCombo(tmpl, editHeight, cy > editHeight ? cy - editHeight : editHeight,
-                                                  context.fontClass,
-                                                  [current = context.currentListItem, id = tmpl.id] { return current(id); });
+        control = makeDropDownCombo(tmpl, editHeight, cy > editHeight ? cy - editHeight : editHeight, context);
         cy = editHeight;
         break;
     }

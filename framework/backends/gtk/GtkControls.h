@@ -29,7 +29,7 @@ public:
     GtkWidget* focusable() const { return focusable_; }  // takes the focus and the accessible name
     virtual GtkWidget* label() const { return nullptr; }  // a static text's or group box's label
     // Whether it takes typing, which puts it in the focus chain and lets a label name it.
-    virtual bool takesInput() const { return false; }
+    bool takesInput() const { return tmpl_.kind == fw::ControlKind::Edit || tmpl_.kind == fw::ControlKind::ComboBox; }
     // The caption as last set, "&" included.
     const std::string& caption() const { return caption_; }
 
@@ -66,10 +66,9 @@ struct ControlContext {
 // The control for `tmpl`, sized `cx` by `cy` pixels (the widget is placed by the caller).
 std::unique_ptr<GtkControl> makeControl(const fw::ControlTemplate& tmpl, int cx, int cy, const ControlContext& context);
 
-// The combo box (DropDownCombo.cpp): a field `editHeight` pixels tall over a list `listHeight` pixels tall in
-// the dialog's font (`styleClass`) that opens on `currentItem()`.
+// The combo box (DropDownCombo.cpp): a field `editHeight` pixels tall over a list `listHeight` pixels tall.
 std::unique_ptr<GtkControl> makeDropDownCombo(const fw::ControlTemplate& tmpl, int editHeight, int listHeight,
-                                              std::string styleClass, std::function<int()> currentItem);
+                                              const ControlContext& context);
 
 // A header bar for a dialog's title bar, with a close box or with no button.
 GtkWidget* newTitleBar(std::string_view caption, bool closeBox);

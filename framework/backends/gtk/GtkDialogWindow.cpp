@@ -10,9 +10,8 @@ namespace tavrin::fw::gtk {
 GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& tmpl, GtkDialogWindow* owner,
                                  fw::WindowEvents& events)
     : backend_(backend), owner_(owner), events_(events), font_(dialogFont(tmpl.fontName, tmpl.fontPoints)),
-      reports_(events), none_(std::make_unique<GtkControl>(fw::ControlTemplate{}, nullptr))
+      window_(gtk_window_new(GTK_WINDOW_TOPLEVEL))
 {
-    window_.reset(gtk_window_new(GTK_WINDOW_TOPLEVEL));
     GtkWindow* window = gtkWindow();
     const std::string fontClass = backend_.fontClass(font_.family, font_.pixelSize);
     GtkStyleContext* style = gtk_widget_get_style_context(window_.get());
@@ -27,13 +26,11 @@ GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& 
         gtk_window_set_transient_for(window, owner_->gtkWindow());
         gtk_window_set_modal(window, TRUE);
     }
-    // The window icon opens the window menu.
-    titleBar_ = newTitleBar(tmpl.caption, tmpl.systemMenu);
+    GtkWidget* titleBar = newTitleBar(tmpl.caption, tmpl.systemMenu);
     if (tmpl.systemMenu)
-        menu_ = std::make_unique<WindowMenu>(GTK_HEADER_BAR(titleBar_), backend_.icon(backend_.defaultIconId(), 16),
-                                             reports_);
-    gtk_widget_show_all(titleBar_);
-    gtk_window_set_titlebar(window, titleBar_);
+        addWindowMenu(GTK_HEADER_BAR(titleBar));
+    gtk_widget_show_all(titleBar);
+    gtk_window_set_titlebar(window, titleBar);
 
     fixed_ = gtk_fixed_new();
     gtk_style_context_add_class(gtk_widget_get_style_context(fixed_), "tavrin-client");
@@ -42,73 +39,101 @@ GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& 
 
     const ControlContext context{
         font_.baseY, fontClass, [this](int iconId) { return backend_.icon(iconId, 32); },
-        [this](int id) { reports_.post([id](fw::WindowEvents& e) { e.onCommand(id); }); },
+        [this](int id) { post([id](fw::WindowEvents& e) { e.onCommand(id); }); },
         [this](int id) { return events_.onListItemRequest(id); }};
     for (const fw::ControlTemplate& c : tmpl.controls) {
         controls_.push_back(makeControl(c, font_.toPixelsX(c.rect.cx), font_.toPixelsY(c.rect.cy), context));
         GtkControl& control = *controls_.back();
         gtk_widget_set_can_focus(control.focusable(), c.tabStop || control.takesInput());
         gtk_fixed_put(GTK_FIXED(fixed_), control.placed(), font_.toPixelsX(c.rect.x), font_.toPixelsY(c.rect.y));
-        if (c.id != fw::kNoId)
-            byId_.emplace(c.id, &control);
     }
-    linkLabelsAndFocusChain(tmpl);
-    describeGroups(tmpl);
+    describeControls(tmpl);
 
-    g_signal_connect(window, "key-press-event", G_CALLBACK(onKeyPress), this);
-    g_signal_connect(window, "delete-event", G_CALLBACK(onDelete), this);
+    // Enter (with the control that has the focus as it is pressed), Escape and Alt+Space go to the framework;
+    // Alt+Space at once, as a menu it opens needs the key's event.
+    g_signal_connect_swapped(window, "key-press-event", G_CALLBACK(+[](GtkDialogWindow* self, GdkEventKey* event) -> gboolean {
+        const auto modifiers = event->state & gtk_accelerator_get_default_mod_mask();
+        if (self->modalOver_ > 0)
+            return TRUE;
+        if (isEnterKey(event->keyval) && (modifiers & ~GDK_SHIFT_MASK) == 0)
+            self->post([focusId = self->focus()](fw::WindowEvents& e) { e.onEnterKey(focusId); });
+        else if (event->keyval == GDK_KEY_Escape && modifiers == 0)
+            self->post([](fw::WindowEvents& e) { e.onEscapeKey(); });
+        else if (event->keyval == GDK_KEY_space && modifiers == GDK_MOD1_MASK)
+            self->events_.onAltSpaceKey();
+        else
+            return FALSE;
+        return TRUE;
+    }), this);
+    // The close box cancels; the window itself goes when the modal run ends.
+    g_signal_connect_swapped(window, "delete-event", G_CALLBACK(cancel), this);
     gtk_widget_show_all(fixed_);
 }
 
-void GtkDialogWindow::linkLabelsAndFocusChain(const fw::DialogTemplate& tmpl)
+GtkDialogWindow::~GtkDialogWindow()
+{
+    if (deliverySource_ != 0)
+        g_source_remove(deliverySource_);
+}
+
+void GtkDialogWindow::addWindowMenu(GtkHeaderBar* titleBar)
+{
+    GtkWidget* menu = gtk_menu_new();
+    GtkWidget* close = gtk_menu_item_new_with_mnemonic("_Close");
+    g_signal_connect_swapped(close, "activate", G_CALLBACK(cancel), this);
+    gtk_menu_shell_append(GTK_MENU_SHELL(menu), close);
+    gtk_widget_show_all(menu);
+    menuButton_ = gtk_menu_button_new();
+    gtk_widget_set_can_focus(menuButton_, FALSE);
+    gtk_button_set_relief(GTK_BUTTON(menuButton_), GTK_RELIEF_NONE);
+    gtk_style_context_add_class(gtk_widget_get_style_context(menuButton_), "tavrin-window-menu");
+    gtk_menu_button_set_popup(GTK_MENU_BUTTON(menuButton_), menu);
+    GdkPixbuf* icon = backend_.icon(backend_.defaultIconId(), 16);
+    gtk_button_set_image(GTK_BUTTON(menuButton_), icon ? gtk_image_new_from_pixbuf(icon)
+                                                       : gtk_image_new_from_icon_name("open-menu-symbolic",
+                                                                                      GTK_ICON_SIZE_MENU));
+    setAccessibleName(menuButton_, "Window menu");
+    gtk_header_bar_pack_start(titleBar, menuButton_);
+}
+
+void GtkDialogWindow::describeControls(const fw::DialogTemplate& tmpl)
 {
     // A static text or group box labels the next control that takes input, as its mnemonic moves the focus
     // there; a box with no text in front of it is named after the group box around it.
-    GList* chain = nullptr;
-    for (size_t i = 0; i < controls_.size(); ++i) {
-        GtkControl& control = *controls_[i];
-        if (control.tmpl().tabStop || control.takesInput())
-            chain = g_list_append(chain, control.placed());
-        if (!control.takesInput())
-            continue;
-        const GtkControl* label = i > 0 && controls_[i - 1]->label() ? controls_[i - 1].get() : nullptr;
-        if (const fw::ControlTemplate* box = label ? nullptr : fw::groupBoxOf(tmpl, tmpl.controls[i]))
-            label = controls_[static_cast<size_t>(box - tmpl.controls.data())].get();
-        if (!label)
-            continue;
-        setAccessibleName(control.focusable(), label->caption());
-        if (label->tmpl().kind == fw::ControlKind::Text)
-            gtk_label_set_mnemonic_widget(GTK_LABEL(label->label()), control.focusable());
-        if (control.tmpl().kind == fw::ControlKind::ComboBox) {
-            // The combo box itself carries the name, and is labelled by its label, as is its field.
-            AtkObject* combo = gtk_widget_get_accessible(control.placed());
-            AtkObject* labelObject = gtk_widget_get_accessible(label->label());
-            setAccessibleName(control.placed(), label->caption());
-            atk_object_add_relationship(combo, ATK_RELATION_LABELLED_BY, labelObject);
-            atk_object_add_relationship(labelObject, ATK_RELATION_LABEL_FOR, combo);
-        }
-    }
-    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-    gtk_container_set_focus_chain(GTK_CONTAINER(fixed_), chain);
-    G_GNUC_END_IGNORE_DEPRECATIONS
-    g_list_free(chain);
-}
-
-void GtkDialogWindow::describeGroups(const fw::DialogTemplate& tmpl)
-{
+    //
     // A screen reader reads a dialog as a flat set of controls: each control in a group box carries the box's
     // caption as its description, and each radio button is a member of the radios in its group box (not of
     // the two-button group, with a hidden partner, that the back end makes of it).
     if (AtkObject* accessible = gtk_widget_get_accessible(window_.get()); accessible && !tmpl.appWindow)
         atk_object_set_role(accessible, ATK_ROLE_DIALOG);
-    auto accessibleOf = [&](const fw::ControlTemplate* c) {
-        return gtk_widget_get_accessible(controls_[static_cast<size_t>(c - tmpl.controls.data())]->placed());
+    auto controlOf = [&](const fw::ControlTemplate* c) {
+        return controls_[static_cast<size_t>(c - tmpl.controls.data())].get();
     };
+    GList* chain = nullptr;
     for (size_t i = 0; i < controls_.size(); ++i) {
         const GtkControl& control = *controls_[i];
         const fw::ControlTemplate& c = tmpl.controls[i];
+        if (!c.tabStop && !control.takesInput())
+            continue;
+        chain = g_list_append(chain, control.placed());
         const fw::ControlTemplate* box = fw::groupBoxOf(tmpl, c);
-        if (!box || !(c.tabStop || control.takesInput()))
+        const GtkControl* label = box ? controlOf(box) : nullptr;
+        if (i > 0 && controls_[i - 1]->label())
+            label = controls_[i - 1].get();
+        if (label && control.takesInput()) {
+            setAccessibleName(control.focusable(), label->caption());
+            if (label->tmpl().kind == fw::ControlKind::Text)
+                gtk_label_set_mnemonic_widget(GTK_LABEL(label->label()), control.focusable());
+            if (c.kind == fw::ControlKind::ComboBox) {
+                // The combo box itself carries the name, and is labelled by its label, as is its field.
+                AtkObject* combo = gtk_widget_get_accessible(control.placed());
+                AtkObject* labelObject = gtk_widget_get_accessible(label->label());
+                setAccessibleName(control.placed(), label->caption());
+                atk_object_add_relationship(combo, ATK_RELATION_LABELLED_BY, labelObject);
+                atk_object_add_relationship(labelObject, ATK_RELATION_LABEL_FOR, combo);
+            }
+        }
+        if (!box)
             continue;
         std::string context = accessibleName(box->caption);
         for (GtkWidget* widget : {control.placed(), control.focusable()}) {
@@ -122,21 +147,25 @@ void GtkDialogWindow::describeGroups(const fw::DialogTemplate& tmpl)
         // Listed last to first, as GTK lists a radio group and as screen readers expect.
         std::vector<AtkObject*> members;
         for (const fw::ControlTemplate* radio : fw::radioSetOf(tmpl, c))
-            members.insert(members.begin(), accessibleOf(radio));
+            members.insert(members.begin(), gtk_widget_get_accessible(controlOf(radio)->placed()));
         // The radio's own relation set fills in its GTK group the first time it is asked for; replace that.
-        GObjectPtr<AtkRelationSet> relations(atk_object_ref_relation_set(accessibleOf(&c)));
+        GObjectPtr<AtkRelationSet> relations(atk_object_ref_relation_set(gtk_widget_get_accessible(control.placed())));
         if (AtkRelation* own = atk_relation_set_get_relation_by_type(relations.get(), ATK_RELATION_MEMBER_OF))
             atk_relation_set_remove(relations.get(), own);
         GObjectPtr<AtkRelation> group(
             atk_relation_new(members.data(), static_cast<gint>(members.size()), ATK_RELATION_MEMBER_OF));
         atk_relation_set_add(relations.get(), group.get());
     }
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    gtk_container_set_focus_chain(GTK_CONTAINER(fixed_), chain);
+    G_GNUC_END_IGNORE_DEPRECATIONS
+    g_list_free(chain);
 }
 
 GtkControl& GtkDialogWindow::control(int id) const
 {
-    auto found = byId_.find(id);
-    return found != byId_.end() ? *found->second : *none_;
+    auto found = std::ranges::find_if(controls_, [id](const auto& c) { return c->tmpl().id == id; });
+    return found != controls_.end() && id != fw::kNoId ? **found : none_;
 }
 
 int GtkDialogWindow::run()
@@ -189,7 +218,7 @@ fw::PixelRect GtkDialogWindow::frame() const
     gtk_window_get_position(gtkWindow(), &rect.x, &rect.y);
     GtkAllocation title;
     GtkAllocation client;
-    gtk_widget_get_allocation(titleBar_, &title);
+    gtk_widget_get_allocation(gtk_window_get_titlebar(gtkWindow()), &title);
     gtk_widget_get_allocation(fixed_, &client);
     rect.cx = std::max(title.x + title.width, client.x + client.width) - title.x;
     rect.cy = client.y + client.height - title.y;
@@ -212,65 +241,89 @@ void GtkDialogWindow::setIcon(int iconId)
     GList* list = g_list_append(g_list_append(nullptr, small), big);
     gtk_window_set_icon_list(gtkWindow(), list);
     g_list_free(list);
-    if (menu_)
-        menu_->setIcon(small);
+    if (menuButton_)
+        gtk_image_set_from_pixbuf(GTK_IMAGE(gtk_button_get_image(GTK_BUTTON(menuButton_))), small);
+}
+
+bool GtkDialogWindow::appendToMenu(GtkWidget* item)
+{
+    if (item) {
+        gtk_widget_show(item);
+        gtk_menu_shell_append(GTK_MENU_SHELL(gtk_menu_button_get_popup(GTK_MENU_BUTTON(menuButton_))), item);
+    }
+    return item != nullptr;
 }
 
 bool GtkDialogWindow::appendSystemMenuSeparator()
 {
-    if (menu_)
-        menu_->appendSeparator();
-    return menu_ != nullptr;
+    return appendToMenu(menuButton_ ? gtk_separator_menu_item_new() : nullptr);
 }
 
 bool GtkDialogWindow::appendSystemMenuItem(unsigned command, std::string_view text)
 {
-    if (menu_)
-        menu_->append(command, text);
-    return menu_ != nullptr;
+    GtkWidget* item = menuButton_ ? gtk_menu_item_new_with_mnemonic(toMnemonic(text).c_str()) : nullptr;
+    if (item) {
+        g_object_set_data(G_OBJECT(item), "tavrin-command", GUINT_TO_POINTER(command));
+        g_signal_connect_swapped(item, "activate", G_CALLBACK(+[](GtkDialogWindow* self, GtkMenuItem* item) {
+            const unsigned command = GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(item), "tavrin-command"));
+            self->post([command](fw::WindowEvents& e) { e.onWindowMenuCommand(command); });
+        }), this);
+    }
+    return appendToMenu(item);
 }
 
 void GtkDialogWindow::openWindowMenu()
 {
-    if (menu_)
-        menu_->open();
+    if (menuButton_)
+        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(menuButton_), TRUE);
 }
 
-// A run ends with the first result it is given.
+// A run ends with the first result it is given; nothing more is reported.
 void GtkDialogWindow::endDialog(int result)
 {
     if (ended_)
         return;
     result_ = result;
     ended_ = true;
-    reports_.stop();
     if (loop_)
         g_main_loop_quit(loop_.get());
 }
 
-gboolean GtkDialogWindow::onKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
+void GtkDialogWindow::beginModalOver()
 {
-    // Enter (with the control that has the focus as it is pressed), Escape and Alt+Space go to the framework;
-    // Alt+Space at once, as a menu it opens needs the key's event.
-    auto* window = static_cast<GtkDialogWindow*>(self);
-    const auto modifiers = event->state & gtk_accelerator_get_default_mod_mask();
-    if (window->reports_.blocked())
-        return TRUE;
-    if (isEnterKey(event->keyval) && (modifiers & ~GDK_SHIFT_MASK) == 0)
-        window->reports_.post([focusId = window->focus()](fw::WindowEvents& e) { e.onEnterKey(focusId); });
-    else if (event->keyval == GDK_KEY_Escape && modifiers == 0)
-        window->reports_.post([](fw::WindowEvents& e) { e.onEscapeKey(); });
-    else if (event->keyval == GDK_KEY_space && modifiers == GDK_MOD1_MASK)
-        window->events_.onAltSpaceKey();
-    else
-        return FALSE;
-    return TRUE;
+    ++modalOver_;
+    ++modalRuns_;
+    pending_.clear();
 }
 
-gboolean GtkDialogWindow::onDelete(GtkWidget*, GdkEvent*, gpointer self)
+void GtkDialogWindow::post(Report report)
 {
-    // The close box cancels; the window itself goes when the modal run ends.
-    static_cast<GtkDialogWindow*>(self)->reports_.post([](fw::WindowEvents& e) { e.onCommand(fw::kIdCancel); });
+    if (modalOver_ > 0)
+        return;
+    pending_.push_back(std::move(report));
+    if (deliverySource_ == 0)
+        deliverySource_ = g_idle_add_full(G_PRIORITY_HIGH_IDLE, deliver, this, nullptr);
+}
+
+gboolean GtkDialogWindow::deliver(gpointer self)
+{
+    auto* window = static_cast<GtkDialogWindow*>(self);
+    window->deliverySource_ = 0;
+    std::vector<Report> reports;
+    reports.swap(window->pending_);
+    const int modalRuns = window->modalRuns_;
+    for (const Report& report : reports) {
+        // Once a report has run a modal dialog over the window, the input queued behind it is dropped.
+        if (window->ended_ || window->modalRuns_ != modalRuns)
+            break;
+        report(window->events_);
+    }
+    return G_SOURCE_REMOVE;
+}
+
+gboolean GtkDialogWindow::cancel(GtkDialogWindow* self)
+{
+    self->post([](fw::WindowEvents& e) { e.onCommand(fw::kIdCancel); });
     return TRUE;
 }
 

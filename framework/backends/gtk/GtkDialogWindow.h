@@ -6,14 +6,24 @@
 // `GtkBackend::runModal` creates it, lets the framework initialise it and
 // runs its nested loop. It reports input to the framework and does what the
 // framework asks; each control's own class (GtkControls.h) holds its state.
+//
+// The window menu is a button at the start of the header bar showing the
+// window's icon, whose menu holds "Close" (reported as command 2,
+// fw::kIdCancel, as the close box is) and then what the dialog appends
+// (reported to `onWindowMenuCommand`).
+//
+// Reports (clicks, keys, menu commands) are queued and delivered from the
+// main loop itself rather than from inside the signal that raised them. Every
+// report may run a nested modal loop; run from inside a signal, that loop
+// would stall the source the signal came from (the accessibility bridge's
+// D-Bus source, for one, cannot recurse, so a screen reader would go deaf
+// while the nested dialog is open).
 
 #include "framework/Backend.h"
 #include "framework/backends/gtk/DialogFont.h"
 #include "framework/backends/gtk/GtkControls.h"
-#include "framework/backends/gtk/ReportQueue.h"
-#include "framework/backends/gtk/WindowMenu.h"
 
-#include <map>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -28,7 +38,7 @@ public:
                     fw::WindowEvents& events);
     GtkDialogWindow(const GtkDialogWindow&) = delete;
     GtkDialogWindow& operator=(const GtkDialogWindow&) = delete;
-    ~GtkDialogWindow() override = default;
+    ~GtkDialogWindow() override;
 
     // Initialises, shows and runs the dialog until it ends; returns its result.
     int run();
@@ -36,10 +46,11 @@ public:
     GtkWindow* gtkWindow() const { return GTK_WINDOW(window_.get()); }
     const DialogFont& font() const { return font_; }
 
-    // A dialog or message box runs modally over this one from `beginModalOver` to `endModalOver` (see
-    // ReportQueue::beginModal).
-    void beginModalOver() { reports_.beginModal(); }
-    void endModalOver() { reports_.endModal(); }
+    // A dialog or message box runs modally over this one from `beginModalOver` to `endModalOver`. The window
+    // takes no input meanwhile, and input it had taken but not yet reported is dropped: a second click queued
+    // behind the one that opened the modal dialog must not act once it closes.
+    void beginModalOver();
+    void endModalOver() { --modalOver_; }
 
     std::string text(int id) const override { return control(id).text(); }
     void setText(int id, std::string_view text) override { control(id).setText(text); }
@@ -64,28 +75,33 @@ public:
     void endDialog(int result) override;
 
 private:
-    void linkLabelsAndFocusChain(const fw::DialogTemplate& tmpl);
-    void describeGroups(const fw::DialogTemplate& tmpl);
+    using Report = std::function<void(fw::WindowEvents&)>;
+    void addWindowMenu(GtkHeaderBar* titleBar);
+    bool appendToMenu(GtkWidget* item);
+    // Labels, names and descriptions for screen readers, and the focus chain.
+    void describeControls(const fw::DialogTemplate& tmpl);
     // The control with `id`; one that supports nothing when there is none.
     GtkControl& control(int id) const;
-
-    static gboolean onKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
-    static gboolean onDelete(GtkWidget*, GdkEvent*, gpointer self);
+    // Queues `report`, unless a modal dialog runs over the window.
+    void post(Report report);
+    static gboolean deliver(gpointer self);
+    static gboolean cancel(GtkDialogWindow* self);
 
     GtkBackend& backend_;
     GtkDialogWindow* owner_;
     fw::WindowEvents& events_;
     DialogFont font_;
-    ReportQueue reports_;
     // Destroyed after window_ has taken the widgets down.
     std::vector<std::unique_ptr<GtkControl>> controls_;  // in template order
-    std::map<int, GtkControl*> byId_;
-    std::unique_ptr<GtkControl> none_;
-    std::unique_ptr<WindowMenu> menu_;
+    mutable GtkControl none_{fw::ControlTemplate{}, nullptr};
     TopLevelPtr window_;
-    GtkWidget* titleBar_ = nullptr;
     GtkWidget* fixed_ = nullptr;
+    GtkWidget* menuButton_ = nullptr;  // nullptr for a dialog without a window menu
     MainLoopPtr loop_;
+    std::vector<Report> pending_;
+    guint deliverySource_ = 0;
+    int modalOver_ = 0;  // dialogs running modally over the window
+    int modalRuns_ = 0;  // how many have begun
     bool ended_ = false;
     int result_ = 0;
 };

@@ -6,27 +6,20 @@ namespace tavrin::fw::gtk {
 
 namespace {
 
+G_DECLARE_FINAL_TYPE(UnlimitedBuffer, unlimited_buffer, TAVRIN, UNLIMITED_BUFFER, GtkEntryBuffer)
+
 // The text as UTF-8 bytes, and its length in characters, which is how GTK counts positions.
-struct UnlimitedBuffer {
+struct _UnlimitedBuffer {
     GtkEntryBuffer parent;
     GString* text;
     guint chars;
 };
 
-struct UnlimitedBufferClass {
-    GtkEntryBufferClass parent;
-};
-
 G_DEFINE_TYPE(UnlimitedBuffer, unlimited_buffer, GTK_TYPE_ENTRY_BUFFER)
-
-UnlimitedBuffer* self(GtkEntryBuffer* buffer)
-{
-    return G_TYPE_CHECK_INSTANCE_CAST(buffer, unlimited_buffer_get_type(), UnlimitedBuffer);
-}
 
 const gchar* getText(GtkEntryBuffer* buffer, gsize* bytes)
 {
-    GString* text = self(buffer)->text;
+    GString* text = TAVRIN_UNLIMITED_BUFFER(buffer)->text;
     if (bytes)
         *bytes = text->len;
     return text->str;
@@ -34,12 +27,12 @@ const gchar* getText(GtkEntryBuffer* buffer, gsize* bytes)
 
 guint getLength(GtkEntryBuffer* buffer)
 {
-    return self(buffer)->chars;
+    return TAVRIN_UNLIMITED_BUFFER(buffer)->chars;
 }
 
 guint insertText(GtkEntryBuffer* buffer, guint position, const gchar* chars, guint count)
 {
-    UnlimitedBuffer* b = self(buffer);
+    UnlimitedBuffer* b = TAVRIN_UNLIMITED_BUFFER(buffer);
     position = std::min(position, b->chars);
     gsize at = static_cast<gsize>(g_utf8_offset_to_pointer(b->text->str, position) - b->text->str);
     gsize bytes = static_cast<gsize>(g_utf8_offset_to_pointer(chars, count) - chars);
@@ -51,7 +44,7 @@ guint insertText(GtkEntryBuffer* buffer, guint position, const gchar* chars, gui
 
 guint deleteText(GtkEntryBuffer* buffer, guint position, guint count)
 {
-    UnlimitedBuffer* b = self(buffer);
+    UnlimitedBuffer* b = TAVRIN_UNLIMITED_BUFFER(buffer);
     position = std::min(position, b->chars);
     count = std::min(count, b->chars - position);
     if (count == 0)
@@ -66,7 +59,7 @@ guint deleteText(GtkEntryBuffer* buffer, guint position, guint count)
 
 void finalize(GObject* object)
 {
-    g_string_free(self(GTK_ENTRY_BUFFER(object))->text, TRUE);
+    g_string_free(TAVRIN_UNLIMITED_BUFFER(object)->text, TRUE);
     G_OBJECT_CLASS(unlimited_buffer_parent_class)->finalize(object);
 }
 
