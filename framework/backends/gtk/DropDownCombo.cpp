@@ -55,7 +55,7 @@ public:
         // Typing into the field leaves no item selected, as a picked item would no longer be shown.
         g_signal_connect_swapped(focusable_, "changed", G_CALLBACK(+[](DropDownCombo* self) { self->selection_ = -1; }),
                                  this);
-        g_signal_connect(focusable_, "key-press-event", G_CALLBACK(onEntryKey), this);
+        g_signal_connect_swapped(focusable_, "key-press-event", G_CALLBACK(onEntryKey), this);
         // A screen reader meets a combo box holding the field and a named arrow; the dialog names the combo.
         atk_object_set_role(gtk_widget_get_accessible(placed_), ATK_ROLE_COMBO_BOX);
         atk_object_set_name(gtk_widget_get_accessible(button), "Open list");
@@ -119,7 +119,7 @@ private:
         gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
         gtk_container_add(GTK_CONTAINER(scroller), GTK_WIDGET(tree_));
         gtk_container_add(GTK_CONTAINER(popup_.get()), scroller);
-        g_signal_connect(popup_.get(), "key-press-event", G_CALLBACK(onListKey), this);
+        g_signal_connect_swapped(popup_.get(), "key-press-event", G_CALLBACK(onListKey), this);
         g_signal_connect(popup_.get(), "button-press-event", G_CALLBACK(onListButton), this);
         g_signal_connect_swapped(tree_, "row-activated", G_CALLBACK(+[](DropDownCombo* self, GtkTreePath* path) {
             self->pick(gtk_tree_path_get_indices(path)[0]);
@@ -154,9 +154,8 @@ private:
         gtk_widget_grab_focus(GTK_WIDGET(tree_));
         const int current = currentItem_();
         highlight(current);
-        GtkTreePath* path = gtk_tree_path_new_from_indices(std::max(current, 0), -1);
-        gtk_tree_view_scroll_to_cell(tree_, path, nullptr, TRUE, 0.0f, 0.0f);
-        gtk_tree_path_free(path);
+        const TreePathPtr top(gtk_tree_path_new_from_indices(std::max(current, 0), -1));
+        gtk_tree_view_scroll_to_cell(tree_, top.get(), nullptr, TRUE, 0.0f, 0.0f);
 
         // Take the pointer and keyboard so a click elsewhere, Escape or Enter close the list.
         gtk_grab_add(popup_.get());
@@ -177,13 +176,11 @@ private:
 
     void highlight(int index)
     {
-        if (index < 0 || index >= listCount()) {
+        if (index >= 0 && index < listCount())
+            gtk_tree_view_set_cursor(tree_, TreePathPtr(gtk_tree_path_new_from_indices(index, -1)).get(), nullptr,
+                                     FALSE);
+        else
             gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(tree_));
-            return;
-        }
-        GtkTreePath* path = gtk_tree_path_new_from_indices(index, -1);
-        gtk_tree_view_set_cursor(tree_, path, nullptr, FALSE);
-        gtk_tree_path_free(path);
     }
 
     void pick(int index)
@@ -197,9 +194,8 @@ private:
 
     // F4, Alt+Down or Alt+Up drops the list; Up or Down shows the item before or after the field's (from no item,
     // the first), as a closed drop-down list does on Windows. Neither arrow moves the focus away.
-    static gboolean onEntryKey(GtkWidget*, GdkEventKey* event, gpointer self)
+    static gboolean onEntryKey(DropDownCombo* combo, GdkEventKey* event)
     {
-        auto* combo = static_cast<DropDownCombo*>(self);
         const guint key = unKeypad(event->keyval);
         const bool arrow = key == GDK_KEY_Up || key == GDK_KEY_Down;
         if (key == GDK_KEY_F4 || (arrow && (event->state & GDK_MOD1_MASK))) {
@@ -215,9 +211,8 @@ private:
 
     // The list moves its highlight by the arrow, page, Home and End keys, from no highlight Up and Down to the
     // first item; every other key stays here, so that the list never selects a row by itself.
-    static gboolean onListKey(GtkWidget*, GdkEventKey* event, gpointer self)
+    static gboolean onListKey(DropDownCombo* combo, GdkEventKey* event)
     {
-        auto* combo = static_cast<DropDownCombo*>(self);
         const guint key = unKeypad(event->keyval);
         const bool alt = (event->state & GDK_MOD1_MASK) != 0;
         const bool arrow = key == GDK_KEY_Up || key == GDK_KEY_Down;

@@ -163,19 +163,17 @@ int GtkBackend::messageBox(fw::Window* owner, std::string_view text, std::string
                            fw::MbIcon icon)
 {
     auto* parent = dynamic_cast<GtkDialogWindow*>(owner);
-    std::string message(text);
     TopLevelPtr dialog(gtk_message_dialog_new(parent ? parent->gtkWindow() : nullptr, GTK_DIALOG_MODAL,
-                                              messageType(icon), GTK_BUTTONS_NONE, "%s", message.c_str()));
+                                              messageType(icon), GTK_BUTTONS_NONE, "%s", std::string(text).c_str()));
     GtkWindow* window = GTK_WINDOW(dialog.get());
-    std::string title(caption);
-    gtk_window_set_title(window, title.c_str());
+    gtk_window_set_title(window, std::string(caption).c_str());
     if (!parent)
         gtk_window_set_position(window, GTK_WIN_POS_CENTER);
     // It looks like the dialogs: their title bar with a close box alone, their size fixed, their font, and its
     // text can be selected and copied (a path in it, say).
     gtk_window_set_resizable(window, FALSE);
     gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
-    gtk_window_set_titlebar(window, newTitleBar(title, true));
+    gtk_window_set_titlebar(window, newTitleBar(caption, true));
     const DialogFont font = parent ? parent->font() : dialogFont("MS Sans Serif", 8);
     GtkStyleContext* style = gtk_widget_get_style_context(dialog.get());
     gtk_style_context_add_class(style, "tavrin-dialog");

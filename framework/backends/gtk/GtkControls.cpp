@@ -93,7 +93,7 @@ public:
     {
         if (tmpl.kind == fw::ControlKind::CheckBox)
             return;
-        partner_ = ownFloating(gtk_radio_button_new_from_widget(GTK_RADIO_BUTTON(placed_)));
+        partner_.reset(GTK_WIDGET(g_object_ref_sink(gtk_radio_button_new_from_widget(GTK_RADIO_BUTTON(placed_)))));
         setCheckState(0);
         // An arrow key on a focused radio moves the focus on as from any other control. GTK's radio would take
         // it to the next radio of its group and select that; each of ours is a group of its own, so it would
@@ -121,7 +121,7 @@ public:
 
 private:
     GtkToggleButton* toggle() const { return GTK_TOGGLE_BUTTON(placed_); }
-    FloatingWidgetPtr partner_;
+    GObjectPtr<GtkWidget> partner_;  // in no container
 };
 
 class Edit final : public GtkControl {
@@ -144,12 +144,23 @@ public:
     {
         GtkTextView* view = GTK_TEXT_VIEW(focusable_);
         gtk_text_view_set_wrap_mode(view, tmpl.wrap ? GTK_WRAP_WORD : GTK_WRAP_NONE);
+        // The width its words are cut at follows the box's; the text is laid out again once the allocation is over.
         if (tmpl.wrap)
-            g_signal_connect(view, "size-allocate", G_CALLBACK(onAllocated), this);
+            g_signal_connect_swapped(view, "size-allocate", G_CALLBACK(+[](TextBox* self, GdkRectangle* allocation) {
+                const int width = (allocation->width - 2 * kMargin - 1) * PANGO_SCALE;
+                if (width != self->wrapWidth_ && self->rewrap_ == 0)
+                    self->rewrap_ = g_idle_add(G_SOURCE_FUNC(+[](TextBox* box) {
+                        box->rewrap_ = 0;
+                        if (box->wrapWidth_ > 0)
+                            box->setText(box->text());
+                        return G_SOURCE_REMOVE;
+                    }), self);
+                self->wrapWidth_ = width;
+            }), this);
         gtk_text_view_set_editable(view, !tmpl.readOnly);
         gtk_text_view_set_accepts_tab(view, FALSE);
-        gtk_text_view_set_left_margin(view, 2);
-        gtk_text_view_set_right_margin(view, 2);
+        gtk_text_view_set_left_margin(view, kMargin);
+        gtk_text_view_set_right_margin(view, kMargin);
         GtkScrolledWindow* scroller = GTK_SCROLLED_WINDOW(placed_);
         gtk_scrolled_window_set_policy(scroller, tmpl.wrap ? GTK_POLICY_NEVER : GTK_POLICY_AUTOMATIC,
                                        tmpl.vScroll ? GTK_POLICY_ALWAYS : GTK_POLICY_EXTERNAL);
@@ -170,24 +181,7 @@ public:
 
 private:
     GtkTextBuffer* buffer() const { return gtk_text_view_get_buffer(GTK_TEXT_VIEW(focusable_)); }
-    // The width its words are cut at follows the box's; the text is laid out again once the allocation is over.
-    static void onAllocated(GtkWidget* view, GdkRectangle* allocation, gpointer self)
-    {
-        auto* box = static_cast<TextBox*>(self);
-        int width = (allocation->width - gtk_text_view_get_left_margin(GTK_TEXT_VIEW(view)) -
-                     gtk_text_view_get_right_margin(GTK_TEXT_VIEW(view)) - 1) * PANGO_SCALE;
-        if (width != box->wrapWidth_ && box->rewrap_ == 0)
-            box->rewrap_ = g_idle_add(rewrap, box);
-        box->wrapWidth_ = width;
-    }
-    static gboolean rewrap(gpointer self)
-    {
-        auto* box = static_cast<TextBox*>(self);
-        box->rewrap_ = 0;
-        if (box->wrapWidth_ > 0)
-            box->setText(box->text());
-        return G_SOURCE_REMOVE;
-    }
+    static constexpr int kMargin = 2;
     int wrapWidth_ = 0;  // in Pango units
     guint rewrap_ = 0;
 };
@@ -195,9 +189,24 @@ private:
 // A static text, or a group box with its caption as the frame's label.
 class Label final : public GtkControl {
 public:
-    Label(const fw::ControlTemplate& tmpl, GtkWidget* placed, GtkWidget* label)
-        : GtkControl(tmpl, placed), label_(label)
+    Label(const fw::ControlTemplate& tmpl, GtkWidget* label, bool wraps)
+        : GtkControl(tmpl, tmpl.kind == fw::ControlKind::GroupBox ? gtk_frame_new(nullptr) : label), label_(label)
     {
+        if (tmpl.kind == fw::ControlKind::GroupBox) {
+            gtk_frame_set_label_widget(GTK_FRAME(placed_), label);
+            gtk_frame_set_label_align(GTK_FRAME(placed_), 0.0f, 0.5f);
+            return;
+        }
+        gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
+        gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
+        // A text two lines tall or more wraps at its width; a one-line text is clipped there.
+        if (wraps) {
+            gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+            gtk_label_set_line_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);
+        } else {
+            gtk_label_set_ellipsize(GTK_LABEL(label), PANGO_ELLIPSIZE_END);
+            gtk_label_set_width_chars(GTK_LABEL(label), 1);
+        }
     }
     GtkWidget* label() const override { return label_; }
     void setText(std::string_view text) override
@@ -209,28 +218,6 @@ public:
 private:
     GtkWidget* label_;
 };
-
-std::unique_ptr<GtkControl> makeLabel(const fw::ControlTemplate& tmpl, bool wraps)
-{
-    GtkWidget* label = gtk_label_new_with_mnemonic(toMnemonic(tmpl.caption).c_str());
-    if (tmpl.kind == fw::ControlKind::GroupBox) {
-        GtkWidget* frame = gtk_frame_new(nullptr);
-        gtk_frame_set_label_widget(GTK_FRAME(frame), label);
-        gtk_frame_set_label_align(GTK_FRAME(frame), 0.0f, 0.5f);
-        return std::make_unique<Label>(tmpl, frame, label);
-    }
-    gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
-    gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
-    // A text two lines tall or more wraps at its width; a one-line text is clipped there.
-    if (wraps) {
-        gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
-        gtk_label_set_line_wrap_mode(GTK_LABEL(label), PANGO_WRAP_WORD_CHAR);
-    } else {
-        gtk_label_set_ellipsize(GTK_LABEL(label), PANGO_ELLIPSIZE_END);
-        gtk_label_set_width_chars(GTK_LABEL(label), 1);
-    }
-    return std::make_unique<Label>(tmpl, label, label);
-}
 
 }  // namespace
 
@@ -261,7 +248,8 @@ std::unique_ptr<GtkControl> makeControl(const fw::ControlTemplate& tmpl, int cx,
     }
     case fw::ControlKind::GroupBox:
     case fw::ControlKind::Text:
-        control = makeLabel(tmpl, cy >= 2 * context.baseY);
+        control = std::make_unique<Label>(tmpl, gtk_label_new_with_mnemonic(toMnemonic(tmpl.caption).c_str()),
+                                          cy >= 2 * context.baseY);
         break;
     case fw::ControlKind::Icon: {
         GdkPixbuf* pixbuf = context.icon(tmpl.iconId);

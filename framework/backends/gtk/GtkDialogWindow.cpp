@@ -49,22 +49,7 @@ GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& 
     }
     describeControls(tmpl);
 
-    // Enter (with the control that has the focus as it is pressed), Escape and Alt+Space go to the framework;
-    // Alt+Space at once, as a menu it opens needs the key's event.
-    g_signal_connect_swapped(window, "key-press-event", G_CALLBACK(+[](GtkDialogWindow* self, GdkEventKey* event) -> gboolean {
-        const auto modifiers = event->state & gtk_accelerator_get_default_mod_mask();
-        if (self->modalOver_ > 0)
-            return TRUE;
-        if (isEnterKey(event->keyval) && (modifiers & ~GDK_SHIFT_MASK) == 0)
-            self->post([focusId = self->focus()](fw::WindowEvents& e) { e.onEnterKey(focusId); });
-        else if (event->keyval == GDK_KEY_Escape && modifiers == 0)
-            self->post([](fw::WindowEvents& e) { e.onEscapeKey(); });
-        else if (event->keyval == GDK_KEY_space && modifiers == GDK_MOD1_MASK)
-            self->events_.onAltSpaceKey();
-        else
-            return FALSE;
-        return TRUE;
-    }), this);
+    g_signal_connect_swapped(window, "key-press-event", G_CALLBACK(onKey), this);
     // The close box cancels; the window itself goes when the modal run ends.
     g_signal_connect_swapped(window, "delete-event", G_CALLBACK(cancel), this);
     gtk_widget_show_all(fixed_);
@@ -319,6 +304,24 @@ gboolean GtkDialogWindow::deliver(gpointer self)
         report(window->events_);
     }
     return G_SOURCE_REMOVE;
+}
+
+// Enter (with the control that has the focus as it is pressed), Escape and Alt+Space go to the framework;
+// Alt+Space at once, as a menu it opens needs the key's event.
+gboolean GtkDialogWindow::onKey(GtkDialogWindow* self, GdkEventKey* event)
+{
+    const auto modifiers = event->state & gtk_accelerator_get_default_mod_mask();
+    if (self->modalOver_ > 0)
+        return TRUE;
+    if (isEnterKey(event->keyval) && (modifiers & ~GDK_SHIFT_MASK) == 0)
+        self->post([focusId = self->focus()](fw::WindowEvents& e) { e.onEnterKey(focusId); });
+    else if (event->keyval == GDK_KEY_Escape && modifiers == 0)
+        self->post([](fw::WindowEvents& e) { e.onEscapeKey(); });
+    else if (event->keyval == GDK_KEY_space && modifiers == GDK_MOD1_MASK)
+        self->events_.onAltSpaceKey();
+    else
+        return FALSE;
+    return TRUE;
 }
 
 gboolean GtkDialogWindow::cancel(GtkDialogWindow* self)

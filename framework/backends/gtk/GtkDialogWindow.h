@@ -85,6 +85,7 @@ private:
     // Queues `report`, unless a modal dialog runs over the window.
     void post(Report report);
     static gboolean deliver(gpointer self);
+    static gboolean onKey(GtkDialogWindow* self, GdkEventKey* event);
     static gboolean cancel(GtkDialogWindow* self);
 
     GtkBackend& backend_;

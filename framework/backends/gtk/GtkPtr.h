@@ -3,8 +3,7 @@
 // own (gio/GlibPtr.h).
 //
 // `TopLevelPtr` destroys a toplevel window (GTK itself keeps toplevels alive
-// until they are destroyed); `FloatingWidgetPtr` sinks and owns a widget
-// that sits in no container.
+// until they are destroyed).
 
 #include "gio/GlibPtr.h"
 
@@ -27,17 +26,6 @@ struct Calls {
 using TopLevelPtr = std::unique_ptr<GtkWidget, Calls<gtk_widget_destroy>>;
 using FontDescriptionPtr = std::unique_ptr<PangoFontDescription, Calls<pango_font_description_free>>;
 using FontMetricsPtr = std::unique_ptr<PangoFontMetrics, Calls<pango_font_metrics_unref>>;
-
-inline void destroyFloating(GtkWidget* widget)
-{
-    gtk_widget_destroy(widget);
-    g_object_unref(widget);
-}
-using FloatingWidgetPtr = std::unique_ptr<GtkWidget, Calls<destroyFloating>>;
-
-inline FloatingWidgetPtr ownFloating(GtkWidget* widget)
-{
-    return FloatingWidgetPtr(GTK_WIDGET(g_object_ref_sink(widget)));
-}
+using TreePathPtr = std::unique_ptr<GtkTreePath, Calls<gtk_tree_path_free>>;
 
 }  // namespace tavrin::fw::gtk

@@ -17,19 +17,6 @@ struct _UnlimitedBuffer {
 
 G_DEFINE_TYPE(UnlimitedBuffer, unlimited_buffer, GTK_TYPE_ENTRY_BUFFER)
 
-const gchar* getText(GtkEntryBuffer* buffer, gsize* bytes)
-{
-    GString* text = TAVRIN_UNLIMITED_BUFFER(buffer)->text;
-    if (bytes)
-        *bytes = text->len;
-    return text->str;
-}
-
-guint getLength(GtkEntryBuffer* buffer)
-{
-    return TAVRIN_UNLIMITED_BUFFER(buffer)->chars;
-}
-
 guint insertText(GtkEntryBuffer* buffer, guint position, const gchar* chars, guint count)
 {
     UnlimitedBuffer* b = TAVRIN_UNLIMITED_BUFFER(buffer);
@@ -57,18 +44,19 @@ guint deleteText(GtkEntryBuffer* buffer, guint position, guint count)
     return count;
 }
 
-void finalize(GObject* object)
-{
-    g_string_free(TAVRIN_UNLIMITED_BUFFER(object)->text, TRUE);
-    G_OBJECT_CLASS(unlimited_buffer_parent_class)->finalize(object);
-}
-
 void unlimited_buffer_class_init(UnlimitedBufferClass* klass)
 {
-    G_OBJECT_CLASS(klass)->finalize = finalize;
+    G_OBJECT_CLASS(klass)->finalize = [](GObject* object) {
+        g_string_free(TAVRIN_UNLIMITED_BUFFER(object)->text, TRUE);
+        G_OBJECT_CLASS(unlimited_buffer_parent_class)->finalize(object);
+    };
     GtkEntryBufferClass* buffer = GTK_ENTRY_BUFFER_CLASS(klass);
-    buffer->get_text = getText;
-    buffer->get_length = getLength;
+    buffer->get_text = [](GtkEntryBuffer* self, gsize* bytes) -> const gchar* {
+        if (bytes)
+            *bytes = TAVRIN_UNLIMITED_BUFFER(self)->text->len;
+        return TAVRIN_UNLIMITED_BUFFER(self)->text->str;
+    };
+    buffer->get_length = [](GtkEntryBuffer* self) { return TAVRIN_UNLIMITED_BUFFER(self)->chars; };
     buffer->insert_text = insertText;
     buffer->delete_text = deleteText;
 }
