@@ -2,26 +2,17 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace tavrin::fw::gtk {
 
 namespace {
 
-constexpr const char* kAssets = "/org/gtk/libgtk/theme/Adwaita/assets/";
-
-// The theme's rules for the marks with its fallback pictures alone. (GTK's -gtk-scaled() would choose by scale
-// within CSS, but loses the recolouring: the marks came out dark on the blue box.)
-constexpr const char* kPngMarksCss = R"css(
-check:checked {
-  -gtk-icon-source: -gtk-recolor(url("resource:///org/gtk/libgtk/theme/Adwaita/assets/check-symbolic.symbolic.png"));
-}
-check:indeterminate, radio:indeterminate {
-  -gtk-icon-source: -gtk-recolor(url("resource:///org/gtk/libgtk/theme/Adwaita/assets/dash-symbolic.symbolic.png"));
-}
-radio:checked {
-  -gtk-icon-source: -gtk-recolor(url("resource:///org/gtk/libgtk/theme/Adwaita/assets/bullet-symbolic.symbolic.png"));
-}
-)css";
+// Each mark's selector and the resource of its PNG picture.
+constexpr std::pair<const char*, const char*> kMarks[] = {
+    {"check:checked", "/org/gtk/libgtk/theme/Adwaita/assets/check-symbolic.symbolic.png"},
+    {"check:indeterminate, radio:indeterminate", "/org/gtk/libgtk/theme/Adwaita/assets/dash-symbolic.symbolic.png"},
+    {"radio:checked", "/org/gtk/libgtk/theme/Adwaita/assets/bullet-symbolic.symbolic.png"}};
 
 // The theme in use is GTK's Adwaita, light or dark, and this GTK holds the PNG marks.
 bool isAdwaitaWithPngMarks(GtkSettings* settings)
@@ -38,19 +29,21 @@ bool isAdwaitaWithPngMarks(GtkSettings* settings)
     }
     if (theme != "Adwaita" && theme != "Adwaita-dark")
         return false;
-    for (const char* mark : {"check", "dash", "bullet"}) {
-        std::string path = std::string(kAssets) + mark + "-symbolic.symbolic.png";
-        if (!g_resources_get_info(path.c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr, nullptr, nullptr))
-            return false;
-    }
-    return true;
+    return std::ranges::all_of(kMarks, [](const auto& mark) {
+        return g_resources_get_info(mark.second, G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr, nullptr, nullptr);
+    });
 }
 
 }  // namespace
 
 AdwaitaMarks::AdwaitaMarks() : provider_(gtk_css_provider_new())
 {
-    gtk_css_provider_load_from_data(provider_.get(), kPngMarksCss, -1, nullptr);
+    // The theme's rules for the marks with its fallback pictures alone. (GTK's -gtk-scaled() would choose by
+    // scale within CSS, but loses the recolouring: the marks came out dark on the blue box.)
+    std::string css;
+    for (const auto& [selector, picture] : kMarks)
+        css += std::string(selector) + " { -gtk-icon-source: -gtk-recolor(url(\"resource://" + picture + "\")); }\n";
+    gtk_css_provider_load_from_data(provider_.get(), css.c_str(), -1, nullptr);
     GdkDisplay* display = gdk_display_get_default();
     GtkSettings* settings = gtk_settings_get_default();
     if (!display || !settings)

@@ -25,27 +25,21 @@ constexpr const char* kDialogCss = R"css(
 .tavrin-dropdown treeview { padding: 0; }
 )css";
 
-// A message box's buttons in the order shown, each with the result it reports; the one Enter presses; the
-// result of closing it without a button (Cancel where there is one, else the only or the No answer).
-struct ButtonSet {
-    std::vector<std::pair<const char*, int>> buttons;
-    int enter;
-    int dismiss;
-};
-
-ButtonSet buttonSet(fw::MbButtons buttons)
+// A message box's buttons in the order shown, each with the result it reports. Enter presses the last one;
+// closing the box without a button answers as the first (Cancel where there is one, else the only or the No).
+std::vector<std::pair<const char*, int>> buttonSet(fw::MbButtons buttons)
 {
     switch (buttons) {
     case fw::MbButtons::Ok:
-        return {{{"_OK", fw::kIdOk}}, fw::kIdOk, fw::kIdOk};
+        return {{"_OK", fw::kIdOk}};
     case fw::MbButtons::OkCancel:
-        return {{{"_Cancel", fw::kIdCancel}, {"_OK", fw::kIdOk}}, fw::kIdOk, fw::kIdCancel};
+        return {{"_Cancel", fw::kIdCancel}, {"_OK", fw::kIdOk}};
     case fw::MbButtons::YesNoCancel:
-        return {{{"_Cancel", fw::kIdCancel}, {"_No", fw::kIdNo}, {"_Yes", fw::kIdYes}}, fw::kIdYes, fw::kIdCancel};
+        return {{"_Cancel", fw::kIdCancel}, {"_No", fw::kIdNo}, {"_Yes", fw::kIdYes}};
     case fw::MbButtons::YesNo:
         break;
     }
-    return {{{"_No", fw::kIdNo}, {"_Yes", fw::kIdYes}}, fw::kIdYes, fw::kIdNo};
+    return {{"_No", fw::kIdNo}, {"_Yes", fw::kIdYes}};
 }
 
 // The icons are numbered None, Error, Question, Exclamation, Information in steps of 0x10.
@@ -184,18 +178,18 @@ int GtkBackend::messageBox(fw::Window* owner, std::string_view text, std::string
                                   gtk_label_set_selectable(GTK_LABEL(text), TRUE);
                           },
                           nullptr);
-    const ButtonSet set = buttonSet(buttons);
-    for (const auto& [label, result] : set.buttons)
+    const auto set = buttonSet(buttons);
+    for (const auto& [label, result] : set)
         gtk_dialog_add_button(GTK_DIALOG(dialog.get()), label, result);
-    gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), set.enter);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), set.back().second);
     // The focus on the default button, not on the text.
-    gtk_widget_grab_focus(gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog.get()), set.enter));
+    gtk_widget_grab_focus(gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog.get()), set.back().second));
     if (parent)
         parent->beginModalOver();
     int response = gtk_dialog_run(GTK_DIALOG(dialog.get()));
     if (parent)
         parent->endModalOver();
-    return response > 0 ? response : set.dismiss;
+    return response > 0 ? response : set.front().second;
 }
 
 fw::ClipboardResult GtkBackend::copyText(fw::Window&, std::string_view text)

@@ -190,7 +190,7 @@ private:
 class Label final : public GtkControl {
 public:
     Label(const fw::ControlTemplate& tmpl, GtkWidget* label, bool wraps)
-        : GtkControl(tmpl, tmpl.kind == fw::ControlKind::GroupBox ? gtk_frame_new(nullptr) : label), label_(label)
+        : GtkControl(tmpl, tmpl.kind == fw::ControlKind::GroupBox ? gtk_frame_new(nullptr) : label)
     {
         if (tmpl.kind == fw::ControlKind::GroupBox) {
             gtk_frame_set_label_widget(GTK_FRAME(placed_), label);
@@ -208,15 +208,11 @@ public:
             gtk_label_set_width_chars(GTK_LABEL(label), 1);
         }
     }
-    GtkWidget* label() const override { return label_; }
     void setText(std::string_view text) override
     {
         caption_ = text;
-        gtk_label_set_text_with_mnemonic(GTK_LABEL(label_), toMnemonic(text).c_str());
+        gtk_label_set_text_with_mnemonic(GTK_LABEL(label()), toMnemonic(text).c_str());
     }
-
-private:
-    GtkWidget* label_;
 };
 
 }  // namespace

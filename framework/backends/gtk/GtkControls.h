@@ -27,7 +27,13 @@ public:
     const fw::ControlTemplate& tmpl() const { return tmpl_; }
     GtkWidget* placed() const { return placed_; }        // in the dialog's GtkFixed
     GtkWidget* focusable() const { return focusable_; }  // takes the focus and the accessible name
-    virtual GtkWidget* label() const { return nullptr; }  // a static text's or group box's label
+    // A static text's or group box's label, else nullptr.
+    GtkWidget* label() const
+    {
+        if (GTK_IS_FRAME(placed_))
+            return gtk_frame_get_label_widget(GTK_FRAME(placed_));
+        return GTK_IS_LABEL(placed_) ? placed_ : nullptr;
+    }
     // Whether it takes typing, which puts it in the focus chain and lets a label name it.
     bool takesInput() const { return tmpl_.kind == fw::ControlKind::Edit || tmpl_.kind == fw::ControlKind::ComboBox; }
     // The caption as last set, "&" included.
