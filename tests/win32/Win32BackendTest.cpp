@@ -377,12 +377,6 @@ TEST_F(Win32Dialogs, TheFirstTabStopTakesTheFocusUnlessTheFrameworkSetsIt)
     EXPECT_EQ(focus, kTick);
 }
 
-TEST_F(Win32Dialogs, AFailedInitialisationEndsWithMinusOne)
-{
-    events.init = [](Window&) { return false; };
-    EXPECT_EQ(run(), -1);
-}
-
 TEST_F(Win32Dialogs, EnterInAnEditBoxPressesTheDefaultButton)
 {
     events.step = [](Window& w) {
@@ -419,16 +413,6 @@ TEST_F(Win32Dialogs, PickingAListItemIsNoCommand)
     EXPECT_EQ(run(), kIdOk);
     EXPECT_EQ(events.commands, std::vector<int>{kIdOk});
     EXPECT_EQ(picked, 1);
-}
-
-TEST_F(Win32Dialogs, EnterOnAnotherPushButtonPressesThatButton)
-{
-    events.step = [](Window& w) {
-        w.setFocus(kCopy);
-        pressKey(VK_RETURN);
-    };
-    EXPECT_EQ(run(), kCopy);
-    EXPECT_EQ(events.commands, std::vector<int>{kCopy});
 }
 
 TEST_F(Win32Dialogs, EscapeAndTheCloseBoxSendCancel)
@@ -655,15 +639,6 @@ TEST_F(Win32Clipboard, AnEmptyTextIsAnEntryHoldingOnlyTheZeroByte)
 {
     withDialog([&](Window& w) { EXPECT_EQ(backend.copyText(w, ""), ClipboardResult::Copied); });
     EXPECT_EQ(clipboardSeenByAnotherProgram(), std::string(1, '\0'));
-}
-
-TEST_F(Win32Clipboard, ASecondCopyReplacesTheFirst)
-{
-    withDialog([&](Window& w) {
-        EXPECT_EQ(backend.copyText(w, "loader"), ClipboardResult::Copied);
-        EXPECT_EQ(backend.copyText(w, "functions"), ClipboardResult::Copied);
-    });
-    EXPECT_EQ(clipboardSeenByAnotherProgram(), std::string("functions") + '\0');
 }
 
 TEST_F(Win32Clipboard, AClipboardHeldByAnotherProgramKeepsItsContent)
