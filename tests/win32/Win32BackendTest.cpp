@@ -4,7 +4,7 @@
 #include "framework/backends/win32/Win32Backend.h"
 #include "framework/backends/win32/Win32DialogWindow.h"
 
-#include "generator/Utf16.h"
+#include "win32/Utf16.h"
 #include "UserInput.h"
 
 #include <windows.h>
