@@ -428,22 +428,6 @@ TEST_F(Win32Dialogs, EscapeAndTheCloseBoxSendCancel)
     EXPECT_EQ(events.commands, (std::vector<int>{kIdCancel, kIdCancel}));
 }
 
-TEST_F(Win32Dialogs, AClickReachesTheCommandWithTheStateAlreadyChanged)
-{
-    int stateAtCommand = -1;
-    events.keepOpen = [&](int id) {
-        stateAtCommand = events.window->checkState(id);
-        return false;
-    };
-    events.step = [](Window& w) { click(w, kSecond); };
-    EXPECT_EQ(run(), kSecond);
-    EXPECT_EQ(stateAtCommand, 1);
-
-    events.step = [](Window& w) { click(w, kTick); };
-    EXPECT_EQ(run(), kTick);
-    EXPECT_EQ(stateAtCommand, 1);
-}
-
 TEST_F(Win32Dialogs, TypingReachesTheFocusedEditBox)
 {
     std::string typed;
@@ -538,26 +522,6 @@ TEST_F(Win32Dialogs, PaintingReportsTheMinimisedStateAndTheSizes)
     };
     run();
     EXPECT_TRUE(minimisedPaint);
-}
-
-TEST_F(Win32Dialogs, TheOwnerTakesNoInputWhileAnotherDialogRuns)
-{
-    bool ownerEnabledDuring = true;
-    events.step = [&](Window& owner) {
-        ScriptedEvents inner;
-        inner.step = [&](Window& w) {
-            ownerEnabledDuring = IsWindowEnabled(hwndOf(owner));
-            w.endDialog(2);
-        };
-        DialogTemplate small = sampleTemplate();
-        small.caption = "Inner";
-        small.appWindow = false;
-        EXPECT_EQ(backend.runModal(small, &owner, inner), 2);
-        EXPECT_TRUE(IsWindowEnabled(hwndOf(owner)));
-        owner.endDialog(1);
-    };
-    EXPECT_EQ(run(), 1);
-    EXPECT_FALSE(ownerEnabledDuring);
 }
 
 // Message boxes: closed by pressing their button from a timer.
