@@ -424,9 +424,14 @@ TEST_F(Contract, ANestedModalRunKeepsItsOwnerFromInput)
             const fw::PixelRect b = outer->frame();
             EXPECT_NEAR(a.x + a.cx / 2, b.x + b.cx / 2, 2);
             EXPECT_NEAR(a.y + a.cy / 2, b.y + b.cy / 2, 2);
-             host->click(*outer, kApply);
-             host->press(w, Key::Escape);
-         })
+            // Moved half aside, so the owner's Apply lies uncovered.
+            w.moveTo(b.x - a.cx / 2, a.y);
+        })
+            .until("the nested dialog moved aside", [&] { return w.frame().x == outer->frame().x - w.frame().cx / 2; })
+            .then([&] {
+                host->click(*outer, kApply);
+                host->press(w, Key::Escape);
+            })
             .until("Escape cancelling the nested dialog", [&] { return inner.ending == fw::kIdCancel; });
     };
     run([&](Steps& s, fw::Window& w) {

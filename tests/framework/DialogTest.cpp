@@ -56,31 +56,6 @@ TEST_F(DialogTest, FailingToFillAListEndsTheDialogWithMinusOneBeforeItRuns)
     EXPECT_THAT(ui.openDialogs(), IsEmpty());
 }
 
-TEST_F(DialogTest, EnterOutsideAPushButtonPressesTheDefaultButtonAfterReadingTheControls)
-{
-    for (int focusId : {kName, kFlag, kFirst, kFruit, kNotes, kOk}) {
-        TestDialog d;
-        ui.script().type(kName, "typed").pressEnter(focusId);
-        int result = 0;
-        app.runWith(ui, [&] { result = d.DoModal(); });
-        EXPECT_EQ(result, fw::kIdOk) << focusId;
-        EXPECT_EQ(d.name, "typed") << focusId;
-    }
-    EXPECT_THAT(ui.errors(), IsEmpty());
-}
-
-TEST_F(DialogTest, EnterOnAnotherPushButtonPressesThatButton)
-{
-    ui.script()
-        .pressEnter(kApply)
-        .then([this](FakeBackend& u) {
-            EXPECT_EQ(dlg.applies, 1);
-            EXPECT_THAT(u.openDialogs(), ElementsAre(900));
-        })
-        .pressEnter(kCancel);
-    EXPECT_EQ(run(), fw::kIdCancel);
-}
-
 TEST_F(DialogTest, EscapeCloseBoxAndSystemMenuCloseCancelWithoutReadingTheControls)
 {
     using Close = void (*)(Script&);

@@ -126,40 +126,6 @@ TEST_F(GtkBackendTest, EnterIsReportedWithTheFocusedControl)
     EXPECT_EQ(events.log, (std::vector<std::string>{"enter 10", "enter 16", "enter 15"}));
 }
 
-TEST_F(GtkBackendTest, TabVisitsTheTabStopsInTemplateOrder)
-{
-    ScriptedEvents events([](GtkDialogWindow& window) {
-        window.setFocus(kName);
-        std::vector<int> visited{window.focus()};
-        for (int i = 0; i < 9; ++i) {
-            pressKey(controlWidget(window, kName), GDK_KEY_Tab);
-            waitFor([&] { return window.focus() != visited.back(); });
-            visited.push_back(window.focus());
-        }
-        EXPECT_EQ(visited, (std::vector<int>{kName, kFirst, kSecond, kTick, kDays, kNotes, fw::kIdOk, fw::kIdCancel,
-                                             kPress, kName}));
-    });
-    run(events);
-}
-
-TEST_F(GtkBackendTest, EscapeCancels)
-{
-    ScriptedEvents events([](GtkDialogWindow& window) { pressKey(controlWidget(window, kName), GDK_KEY_Escape); });
-    EXPECT_EQ(run(events), fw::kIdCancel);
-    EXPECT_EQ(events.log, (std::vector<std::string>{"escape"}));
-}
-
-TEST_F(GtkBackendTest, CloseBoxCancels)
-{
-    ScriptedEvents events([](GtkDialogWindow& window) {
-        GtkWidget* close = closeBox(window.gtkWindow());
-        ASSERT_NE(close, nullptr);
-        click(close);
-    });
-    EXPECT_EQ(run(events), fw::kIdCancel);
-    EXPECT_EQ(events.log, (std::vector<std::string>{"command 2"}));
-}
-
 TEST_F(GtkBackendTest, TypedTextAndClickedButtonsReachTheFramework)
 {
     ScriptedEvents events([](GtkDialogWindow& window) {
@@ -573,28 +539,6 @@ TEST_F(GtkBackendTest, MessageBoxLooksLikeTheDialogsAndReportsTheButton)
         EXPECT_EQ(seen.textFont, fontOf(controlWidget(window, kFirst))) << "the dialogs' font";
         EXPECT_EQ(seen.focused, "_OK");
         (void)timer;
-    });
-    run(events);
-}
-
-TEST_F(GtkBackendTest, ClipboardHoldsTheExactBytesForOtherPrograms)
-{
-    ScriptedEvents events([&](GtkDialogWindow& window) {
-        auto readBack = [] {
-            // Another program reads while our loop keeps serving the text.
-            ClipboardReader reader;
-            reader.start();
-            waitFor([&] { return reader.done(); }, 5000);
-            return reader.text();
-        };
-        std::string loader = " onLoad=\"popup()\"";
-        std::string functions = "<SCRIPT LANGUAGE=\"JavaScript\">\r\n<!--\r\nfunction popup() {}\r\n//-->\r\n</SCRIPT>";
-        EXPECT_EQ(backend.copyText(window, loader), fw::ClipboardResult::Copied);
-        EXPECT_EQ(readBack(), loader);
-        EXPECT_EQ(backend.copyText(window, functions), fw::ClipboardResult::Copied);
-        EXPECT_EQ(readBack(), functions) << "the second copy replaces the first";
-        EXPECT_EQ(backend.copyText(window, ""), fw::ClipboardResult::Copied);
-        EXPECT_EQ(readBack(), "");
     });
     run(events);
 }

@@ -1,7 +1,7 @@
 #include "framework/backends/win32/Win32DialogWindow.h"
 
 #include "framework/backends/win32/DialogTemplateWriter.h"
-#include "generator/Utf16.h"
+#include "win32/Utf16.h"
 
 #include <algorithm>
 #include <string>
