@@ -61,26 +61,6 @@ GtkDialogWindow::~GtkDialogWindow()
         g_source_remove(deliverySource_);
 }
 
-void GtkDialogWindow::addWindowMenu(GtkHeaderBar* titleBar)
-{
-    GtkWidget* menu = gtk_menu_new();
-    GtkWidget* close = gtk_menu_item_new_with_mnemonic("_Close");
-    g_signal_connect_swapped(close, "activate", G_CALLBACK(cancel), this);
-    gtk_menu_shell_append(GTK_MENU_SHELL(menu), close);
-    gtk_widget_show_all(menu);
-    menuButton_ = gtk_menu_button_new();
-    gtk_widget_set_can_focus(menuButton_, FALSE);
-    gtk_button_set_relief(GTK_BUTTON(menuButton_), GTK_RELIEF_NONE);
-    gtk_style_context_add_class(gtk_widget_get_style_context(menuButton_), "tavrin-window-menu");
-    gtk_menu_button_set_popup(GTK_MENU_BUTTON(menuButton_), menu);
-    GdkPixbuf* icon = backend_.icon(backend_.defaultIconId(), 16);
-    gtk_button_set_image(GTK_BUTTON(menuButton_), icon ? gtk_image_new_from_pixbuf(icon)
-                                                       : gtk_image_new_from_icon_name("open-menu-symbolic",
-                                                                                      GTK_ICON_SIZE_MENU));
-    setAccessibleName(menuButton_, "Window menu");
-    gtk_header_bar_pack_start(titleBar, menuButton_);
-}
-
 void GtkDialogWindow::describeControls(const fw::DialogTemplate& tmpl)
 {
     // A static text or group box labels the next control that takes input, as its mnemonic moves the focus
@@ -230,39 +210,6 @@ void GtkDialogWindow::setIcon(int iconId)
         gtk_image_set_from_pixbuf(GTK_IMAGE(gtk_button_get_image(GTK_BUTTON(menuButton_))), small);
 }
 
-bool GtkDialogWindow::appendToMenu(GtkWidget* item)
-{
-    if (item) {
-        gtk_widget_show(item);
-        gtk_menu_shell_append(GTK_MENU_SHELL(gtk_menu_button_get_popup(GTK_MENU_BUTTON(menuButton_))), item);
-    }
-    return item != nullptr;
-}
-
-bool GtkDialogWindow::appendSystemMenuSeparator()
-{
-    return appendToMenu(menuButton_ ? gtk_separator_menu_item_new() : nullptr);
-}
-
-bool GtkDialogWindow::appendSystemMenuItem(unsigned command, std::string_view text)
-{
-    GtkWidget* item = menuButton_ ? gtk_menu_item_new_with_mnemonic(toMnemonic(text).c_str()) : nullptr;
-    if (item) {
-        g_object_set_data(G_OBJECT(item), "tavrin-command", GUINT_TO_POINTER(command));
-        g_signal_connect_swapped(item, "activate", G_CALLBACK(+[](GtkDialogWindow* self, GtkMenuItem* item) {
-            const unsigned command = GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(item), "tavrin-command"));
-            self->post([command](fw::WindowEvents& e) { e.onWindowMenuCommand(command); });
-        }), this);
-    }
-    return appendToMenu(item);
-}
-
-void GtkDialogWindow::openWindowMenu()
-{
-    if (menuButton_)
-        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(menuButton_), TRUE);
-}
-
 // A run ends with the first result it is given; nothing more is reported.
 void GtkDialogWindow::endDialog(int result)
 {
@@ -272,38 +219,6 @@ void GtkDialogWindow::endDialog(int result)
     ended_ = true;
     if (loop_)
         g_main_loop_quit(loop_.get());
-}
-
-void GtkDialogWindow::beginModalOver()
-{
-    ++modalOver_;
-    ++modalRuns_;
-    pending_.clear();
-}
-
-void GtkDialogWindow::post(Report report)
-{
-    if (modalOver_ > 0)
-        return;
-    pending_.push_back(std::move(report));
-    if (deliverySource_ == 0)
-        deliverySource_ = g_idle_add_full(G_PRIORITY_HIGH_IDLE, deliver, this, nullptr);
-}
-
-gboolean GtkDialogWindow::deliver(gpointer self)
-{
-    auto* window = static_cast<GtkDialogWindow*>(self);
-    window->deliverySource_ = 0;
-    std::vector<Report> reports;
-    reports.swap(window->pending_);
-    const int modalRuns = window->modalRuns_;
-    for (const Report& report : reports) {
-        // Once a report has run a modal dialog over the window, the input queued behind it is dropped.
-        if (window->ended_ || window->modalRuns_ != modalRuns)
-            break;
-        report(window->events_);
-    }
-    return G_SOURCE_REMOVE;
 }
 
 // Enter (with the control that has the focus as it is pressed), Escape and Alt+Space go to the framework;
