@@ -80,7 +80,8 @@ public:
     virtual int focus() const = 0;
     virtual void setFocus(int id) = 0;
 
-    // The whole window, frame included, in screen pixels.
+    // The whole visible window, frame included (a shadow drawn around it is
+    // not), in screen pixels; `moveTo` puts its top left at x, y.
     virtual PixelRect frame() const = 0;
     virtual void moveTo(int x, int y) = 0;
     virtual bool isVisibleAndNotMinimised() const = 0;
@@ -90,6 +91,8 @@ public:
     // False when the window has no system menu.
     virtual bool appendSystemMenuSeparator() = 0;
     virtual bool appendSystemMenuItem(unsigned command, std::string_view text) = 0;
+    // Opens the system menu, as a user would from the keyboard.
+    virtual void openWindowMenu() = 0;
 
     // Ends the modal run of this window with `result`.
     virtual void endDialog(int result) = 0;
@@ -127,9 +130,17 @@ public:
     virtual void onCommand(int id) = 0;
     // Enter with the focus on control `focusId`, and Escape, from back ends
     // that have no dialog manager of their own: the framework decides what
-    // each key does.
+    // each key does. A dropped list takes both keys for itself and never
+    // reports them.
     virtual void onEnterKey(int /*focusId*/) {}
     virtual void onEscapeKey() {}
+    // Alt+Space, from back ends whose window system leaves that key to the
+    // program.
+    virtual void onAltSpaceKey() {}
+    // Asked by a back end that draws a combo box's list itself: the item of
+    // combo `comboId` that its field shows, -1 for none. The list opens on
+    // that item, and Up and Down step on from it.
+    virtual int onListItemRequest(int /*comboId*/) { return -1; }
     // An entry of the system menu other than the standard ones.
     virtual void onWindowMenuCommand(unsigned command) = 0;
     // The window needs painting (Win32 only).

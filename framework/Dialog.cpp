@@ -178,8 +178,6 @@ void CDialog::onCommand(int id)
 
 void CDialog::onEnterKey(int focusId)
 {
-    if (closeDroppedList())
-        return;
     const ControlTemplate* focused = tmpl_.control(focusId);
     if (focused != nullptr && focused->kind == ControlKind::PushButton) {
         onCommand(focusId);
@@ -197,20 +195,21 @@ void CDialog::onEnterKey(int focusId)
 
 void CDialog::onEscapeKey()
 {
-    if (!closeDroppedList())
-        onCommand(kIdCancel);
+    onCommand(kIdCancel);
 }
 
-// An open list takes Enter and Escape for itself and only closes.
-bool CDialog::closeDroppedList()
+// Alt+Space opens the window menu.
+void CDialog::onAltSpaceKey()
 {
-    for (const ControlTemplate& c : tmpl_.controls) {
-        if (c.kind == ControlKind::ComboBox && window_->isListDropped(c.id)) {
-            window_->closeList(c.id);
-            return true;
-        }
-    }
-    return false;
+    if (tmpl_.systemMenu)
+        window_->openWindowMenu();
+}
+
+// The field shows the item selected, else the first one its text begins with.
+int CDialog::onListItemRequest(int comboId)
+{
+    const int selected = window_->listSelection(comboId);
+    return selected >= 0 ? selected : findListPrefix(*window_, comboId, window_->text(comboId));
 }
 
 void CDialog::onWindowMenuCommand(unsigned command)

@@ -132,12 +132,13 @@ private:
     void onCommand(int id) final;
     void onEnterKey(int focusId) final;
     void onEscapeKey() final;
+    void onAltSpaceKey() final;
+    int onListItemRequest(int comboId) final;
     void onWindowMenuCommand(unsigned command) final;
     void onPaintRequest(PaintContext& paint) final { OnPaint(paint); }
     int onDragIconRequest() final { return OnQueryDragIcon(); }
 
     bool fillLists();
-    bool closeDroppedList();
     void centre();
     void focusFirstTabStop();
 

@@ -1,7 +1,7 @@
 #include "generator/PageFile.h"
 
 #ifdef _WIN32
-#include "generator/Utf16.h"
+#include "win32/Utf16.h"
 #endif
 
 #include <cerrno>

@@ -3,8 +3,8 @@
 # our own headers apart itself, each library showing only its own.
 # - No toolkit or platform header in the framework's own files, the dialogs,
 #   their resources or the generator: some of them lie where every target
-#   finds them. The generator's platform files are PageFile.cpp (the test
-#   page's file steps) and Utf16.h (Windows' UTF-16 texts).
+#   finds them. The generator's one platform file is PageFile.cpp (the
+#   test page's file steps).
 # - A quoted include names its header from the top of the tree, where the
 #   build checks it against the libraries linked, or lies beside the
 #   including file: a path relative to the file's own folder slips past it.
@@ -20,10 +20,10 @@ forbid() {
 }
 forbid '<(gtk|gdk|glib|gio|pango|X11|windows|winsock|winuser|commctrl|shellapi|emscripten)' framework/*.h framework/*.cpp ui res
 forbid '<(gtk|gdk|glib|gio|pango|X11|emscripten)' generator
-forbid '<(windows|winsock|winuser|commctrl|shellapi)' --exclude=PageFile.cpp --exclude=Utf16.h generator
-forbid '"([^"/]+/)*\.\./' app cli framework generator gio res ui
-if grep -rnE --include='*.h' --include='*.cpp' '#[ ]*include[ ]*"[^"]*/' app cli framework generator gio res ui |
-  grep -vE '#[ ]*include[ ]*"(app|cli|framework|generator|gio|res|ui)/'; then
+forbid '<(windows|winsock|winuser|commctrl|shellapi)' --exclude=PageFile.cpp generator
+forbid '"([^"/]+/)*\.\./' app cli framework generator gio res ui win32
+if grep -rnE --include='*.h' --include='*.cpp' '#[ ]*include[ ]*"[^"]*/' app cli framework generator gio res ui win32 |
+  grep -vE '#[ ]*include[ ]*"(app|cli|framework|generator|gio|res|ui|win32)/'; then
   status=1
 fi
 exit $status

@@ -56,44 +56,6 @@ TEST_F(DialogTest, FailingToFillAListEndsTheDialogWithMinusOneBeforeItRuns)
     EXPECT_THAT(ui.openDialogs(), IsEmpty());
 }
 
-TEST_F(DialogTest, EnterOutsideAPushButtonPressesTheDefaultButtonAfterReadingTheControls)
-{
-    for (int focusId : {kName, kFlag, kFirst, kFruit, kNotes, kOk}) {
-        TestDialog d;
-        ui.script().type(kName, "typed").pressEnter(focusId);
-        int result = 0;
-        app.runWith(ui, [&] { result = d.DoModal(); });
-        EXPECT_EQ(result, fw::kIdOk) << focusId;
-        EXPECT_EQ(d.name, "typed") << focusId;
-    }
-    EXPECT_THAT(ui.errors(), IsEmpty());
-}
-
-TEST_F(DialogTest, EnterOnAnotherPushButtonPressesThatButton)
-{
-    ui.script()
-        .pressEnter(kApply)
-        .then([this](FakeBackend& u) {
-            EXPECT_EQ(dlg.applies, 1);
-            EXPECT_THAT(u.openDialogs(), ElementsAre(900));
-        })
-        .pressEnter(kCancel);
-    EXPECT_EQ(run(), fw::kIdCancel);
-}
-
-TEST_F(DialogTest, EnterWhileTheListIsDroppedOnlyClosesIt)
-{
-    ui.script()
-        .dropList(kFruit)
-        .pressEnter(kFruit)
-        .then([](FakeBackend& u) {
-            EXPECT_FALSE(u.top().isListDropped(kFruit));
-            EXPECT_THAT(u.openDialogs(), ElementsAre(900));
-        })
-        .pressEnter(kFruit);
-    EXPECT_EQ(run(), fw::kIdOk);
-}
-
 TEST_F(DialogTest, EscapeCloseBoxAndSystemMenuCloseCancelWithoutReadingTheControls)
 {
     using Close = void (*)(Script&);
@@ -115,16 +77,6 @@ TEST_F(DialogTest, EscapeCloseBoxAndSystemMenuCloseCancelWithoutReadingTheContro
         EXPECT_EQ(d.name, "kept");
     }
     EXPECT_THAT(ui.errors(), IsEmpty());
-}
-
-TEST_F(DialogTest, EscapeWhileTheListIsDroppedOnlyClosesIt)
-{
-    ui.script()
-        .dropList(kFruit)
-        .pressEscape(kFruit)
-        .then([](FakeBackend& u) { EXPECT_THAT(u.openDialogs(), ElementsAre(900)); })
-        .pressEscape(kFruit);
-    EXPECT_EQ(run(), fw::kIdCancel);
 }
 
 TEST_F(DialogTest, CommandsWithoutAnEntryDoNothingAndHelpGoesToTheApplication)

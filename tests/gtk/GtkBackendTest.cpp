@@ -126,40 +126,6 @@ TEST_F(GtkBackendTest, EnterIsReportedWithTheFocusedControl)
     EXPECT_EQ(events.log, (std::vector<std::string>{"enter 10", "enter 16", "enter 15"}));
 }
 
-TEST_F(GtkBackendTest, TabVisitsTheTabStopsInTemplateOrder)
-{
-    ScriptedEvents events([](GtkDialogWindow& window) {
-        window.setFocus(kName);
-        std::vector<int> visited{window.focus()};
-        for (int i = 0; i < 9; ++i) {
-            pressKey(controlWidget(window, kName), GDK_KEY_Tab);
-            waitFor([&] { return window.focus() != visited.back(); });
-            visited.push_back(window.focus());
-        }
-        EXPECT_EQ(visited, (std::vector<int>{kName, kFirst, kSecond, kTick, kDays, kNotes, fw::kIdOk, fw::kIdCancel,
-                                             kPress, kName}));
-    });
-    run(events);
-}
-
-TEST_F(GtkBackendTest, EscapeCancels)
-{
-    ScriptedEvents events([](GtkDialogWindow& window) { pressKey(controlWidget(window, kName), GDK_KEY_Escape); });
-    EXPECT_EQ(run(events), fw::kIdCancel);
-    EXPECT_EQ(events.log, (std::vector<std::string>{"escape"}));
-}
-
-TEST_F(GtkBackendTest, CloseBoxCancels)
-{
-    ScriptedEvents events([](GtkDialogWindow& window) {
-        GtkWidget* close = closeBox(window.gtkWindow());
-        ASSERT_NE(close, nullptr);
-        click(close);
-    });
-    EXPECT_EQ(run(events), fw::kIdCancel);
-    EXPECT_EQ(events.log, (std::vector<std::string>{"command 2"}));
-}
-
 TEST_F(GtkBackendTest, TypedTextAndClickedButtonsReachTheFramework)
 {
     ScriptedEvents events([](GtkDialogWindow& window) {
@@ -408,6 +374,10 @@ TEST_F(GtkBackendTest, DaysListOpensOnTheTypedItemAndArrowsStepThroughTheItems)
         EXPECT_EQ(highlightedRow(), -1);
         pressKey(dropDown(), GDK_KEY_Down);
         EXPECT_SOON_EQ(highlightedRow(), 0);
+        pressKey(dropDown(), GDK_KEY_Page_Down);
+        EXPECT_SOON(highlightedRow() > 1) << "a page is as many rows as the list shows";
+        pressKey(dropDown(), GDK_KEY_Home);
+        EXPECT_SOON_EQ(highlightedRow(), 0);
         pressKey(dropDown(), GDK_KEY_End);
         pressKey(dropDown(), GDK_KEY_Return);
         EXPECT_SOON_EQ(window.text(kDays), "365");
@@ -461,6 +431,43 @@ TEST_F(GtkBackendTest, WindowMenuHoldsCloseAndAppendedItems)
     });
     EXPECT_EQ(run(events), fw::kIdCancel);
     EXPECT_EQ(events.log, (std::vector<std::string>{"syscommand 16", "command 2"}));
+}
+
+// Where the title bar's top left is on the screen.
+std::pair<int, int> titleBarOrigin(GtkDialogWindow& window)
+{
+    GtkWidget* title = gtk_window_get_titlebar(window.gtkWindow());
+    int x = 0;
+    int y = 0;
+    gtk_widget_translate_coordinates(title, GTK_WIDGET(window.gtkWindow()), 0, 0, &x, &y);
+    int originX = 0;
+    int originY = 0;
+    gdk_window_get_origin(gtk_widget_get_window(GTK_WIDGET(window.gtkWindow())), &originX, &originY);
+    return {originX + x, originY + y};
+}
+
+TEST_F(GtkBackendTest, FrameIsTheVisibleWindowThatMoveToPlaces)
+{
+    // The frame the framework centres starts at the title bar, not at the shadow around it, before the window
+    // is shown and after; moving it to where it is leaves it there.
+    ScriptedEvents events([](GtkDialogWindow& window) {
+        EXPECT_SOON(titleBarOrigin(window) == std::make_pair(300, 200));
+        EXPECT_EQ(window.frame().x, 300);
+        EXPECT_EQ(window.frame().y, 200);
+        window.moveTo(120, 80);
+        EXPECT_SOON(titleBarOrigin(window) == std::make_pair(120, 80));
+        EXPECT_SOON(window.frame().x == 120 && window.frame().y == 80);
+        window.moveTo(window.frame().x, window.frame().y);
+        handleSentInput();
+        EXPECT_EQ(titleBarOrigin(window), std::make_pair(120, 80));
+        EXPECT_EQ(window.frame().x, 120);
+        window.endDialog(0);
+    }, [](GtkDialogWindow& window) {
+        window.moveTo(300, 200);
+        EXPECT_EQ(window.frame().x, 300);
+        EXPECT_EQ(window.frame().y, 200);
+    });
+    run(events);
 }
 
 TEST_F(GtkBackendTest, ModalDialogBlocksItsOwner)
@@ -532,28 +539,6 @@ TEST_F(GtkBackendTest, MessageBoxLooksLikeTheDialogsAndReportsTheButton)
         EXPECT_EQ(seen.textFont, fontOf(controlWidget(window, kFirst))) << "the dialogs' font";
         EXPECT_EQ(seen.focused, "_OK");
         (void)timer;
-    });
-    run(events);
-}
-
-TEST_F(GtkBackendTest, ClipboardHoldsTheExactBytesForOtherPrograms)
-{
-    ScriptedEvents events([&](GtkDialogWindow& window) {
-        auto readBack = [] {
-            // Another program reads while our loop keeps serving the text.
-            ClipboardReader reader;
-            reader.start();
-            waitFor([&] { return reader.done(); }, 5000);
-            return reader.text();
-        };
-        std::string loader = " onLoad=\"popup()\"";
-        std::string functions = "<SCRIPT LANGUAGE=\"JavaScript\">\r\n<!--\r\nfunction popup() {}\r\n//-->\r\n</SCRIPT>";
-        EXPECT_EQ(backend.copyText(window, loader), fw::ClipboardResult::Copied);
-        EXPECT_EQ(readBack(), loader);
-        EXPECT_EQ(backend.copyText(window, functions), fw::ClipboardResult::Copied);
-        EXPECT_EQ(readBack(), functions) << "the second copy replaces the first";
-        EXPECT_EQ(backend.copyText(window, ""), fw::ClipboardResult::Copied);
-        EXPECT_EQ(readBack(), "");
     });
     run(events);
 }

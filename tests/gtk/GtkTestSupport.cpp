@@ -1,5 +1,7 @@
 #include "GtkTestSupport.h"
 
+#include "framework/Dialog.h"
+
 // Before X11's headers, whose macros clash with its names.
 #include <gtest/gtest.h>
 
@@ -458,6 +460,12 @@ void ScriptedEvents::onEscapeKey()
 void ScriptedEvents::onWindowMenuCommand(unsigned command)
 {
     log.push_back("syscommand " + std::to_string(command));
+}
+
+int ScriptedEvents::onListItemRequest(int comboId)
+{
+    const int selected = window->listSelection(comboId);
+    return selected >= 0 ? selected : fw::findListPrefix(*window, comboId, window->text(comboId));
 }
 
 }  // namespace tavrin::fw::gtk::test

@@ -108,6 +108,10 @@ public:
     // Escape ends the dialog with 2, as the framework's does with no list dropped.
     void onEscapeKey() override;
     void onWindowMenuCommand(unsigned command) override;
+    // Alt+Space opens the window menu, and a combo box shows the item selected, else the first its text begins
+    // with, as the framework decides.
+    void onAltSpaceKey() override { window->openWindowMenu(); }
+    int onListItemRequest(int comboId) override;
 
     std::vector<std::string> log;
     GtkDialogWindow* window = nullptr;

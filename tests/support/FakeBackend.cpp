@@ -1,5 +1,8 @@
 #include "support/FakeBackend.h"
 
+#include "framework/App.h"
+#include "framework/Dialog.h"
+
 #include <algorithm>
 #include <memory>
 
@@ -119,8 +122,101 @@ void FakeWindow::closeList(int id)
 
 void FakeWindow::dropList(int id)
 {
-    if (Control* c = find(id))
+    if (Control* c = find(id)) {
         c->dropped = true;
+        c->highlight = fw::findListPrefix(*this, id, c->text);
+    }
+}
+
+int FakeWindow::listHighlight(int id) const
+{
+    const Control* c = find(id);
+    return c != nullptr && c->dropped ? c->highlight : -1;
+}
+
+bool FakeWindow::click(int id)
+{
+    // Every radio button is a group of its own in our templates.
+    const fw::ControlTemplate* t = tmpl_.control(id);
+    const ControlKind kind = t != nullptr ? t->kind : ControlKind::Text;
+    if (kind == ControlKind::CheckBox)
+        setCheckState(id, checkState(id) == 0 ? 1 : 0);
+    else if (kind == ControlKind::RadioButton)
+        setCheckState(id, 1);
+    else if (kind != ControlKind::PushButton)
+        return false;
+    setFocus(id);
+    events_.onCommand(id);
+    return true;
+}
+
+void FakeWindow::pressTab(bool backwards)
+{
+    std::vector<int> stops;
+    for (const fw::ControlTemplate& c : tmpl_.controls) {
+        if (c.tabStop && c.id != fw::kNoId)
+            stops.push_back(c.id);
+    }
+    if (stops.empty())
+        return;
+    const auto at = std::find(stops.begin(), stops.end(), focus_);
+    const std::size_t here = at == stops.end() ? 0 : static_cast<std::size_t>(at - stops.begin());
+    const std::size_t n = stops.size();
+    focus_ = stops[at == stops.end() ? 0 : (backwards ? here + n - 1 : here + 1) % n];
+}
+
+void FakeWindow::pressEnter()
+{
+    Control* c = find(focus_);
+    if (c != nullptr && c->dropped) {
+        if (c->highlight >= 0)
+            setListSelection(focus_, c->highlight);
+        closeList(focus_);
+        return;
+    }
+    events_.onEnterKey(focus_);
+}
+
+void FakeWindow::pressEscape()
+{
+    Control* c = find(focus_);
+    if (c != nullptr && c->dropped)
+        closeList(focus_);
+    else
+        events_.onEscapeKey();
+}
+
+void FakeWindow::pressSpace()
+{
+    const fw::ControlTemplate* t = tmpl_.control(focus_);
+    if (t != nullptr && (t->kind == ControlKind::PushButton || t->kind == ControlKind::CheckBox ||
+                         t->kind == ControlKind::RadioButton))
+        click(focus_);
+}
+
+void FakeWindow::pressDropKey()
+{
+    Control* c = find(focus_);
+    if (c == nullptr || c->kind != ControlKind::ComboBox)
+        return;
+    if (c->dropped)
+        closeList(focus_);
+    else
+        dropList(focus_);
+}
+
+void FakeWindow::pressArrow(int step)
+{
+    Control* c = find(focus_);
+    if (c == nullptr || c->kind != ControlKind::ComboBox || c->items.empty())
+        return;
+    const int last = static_cast<int>(c->items.size()) - 1;
+    const int from = c->dropped ? c->highlight : c->selection;
+    const int to = std::clamp(from < 0 ? 0 : from + step, 0, last);
+    if (c->dropped)
+        c->highlight = to;
+    else
+        setListSelection(focus_, to);
 }
 
 void FakeWindow::setFocus(int id)
@@ -175,18 +271,8 @@ Script& Script::click(int id)
 {
     return then([id](FakeBackend& ui) {
         FakeWindow* w = ui.target("click", id);
-        if (w == nullptr)
-            return;
-        // Every radio button is a group of its own in our templates.
-        const ControlKind kind = w->dialogTemplate().control(id)->kind;
-        if (kind == ControlKind::CheckBox)
-            w->setCheckState(id, w->checkState(id) == 0 ? 1 : 0);
-        else if (kind == ControlKind::RadioButton)
-            w->setCheckState(id, 1);
-        else if (kind != ControlKind::PushButton)
-            return ui.error("click: control " + std::to_string(id) + " is not a button");
-        w->setFocus(id);
-        w->events().onCommand(id);
+        if (w != nullptr && !w->click(id))
+            ui.error("click: control " + std::to_string(id) + " is not a button");
     });
 }
 
@@ -222,7 +308,7 @@ Script& Script::pressEnter(int focusId)
     return then([focusId](FakeBackend& ui) {
         if (FakeWindow* w = ui.target("pressEnter", focusId)) {
             w->setFocus(focusId);
-            w->events().onEnterKey(focusId);
+            w->pressEnter();
         }
     });
 }
@@ -232,7 +318,7 @@ Script& Script::pressEscape(int focusId)
     return then([focusId](FakeBackend& ui) {
         if (FakeWindow* w = ui.target("pressEscape", focusId)) {
             w->setFocus(focusId);
-            w->events().onEscapeKey();
+            w->pressEscape();
         }
     });
 }
@@ -338,6 +424,18 @@ int FakeBackend::messageBox(fw::Window* owner, std::string_view text, std::strin
             ownerId = w->dialogTemplate().id;
     }
     messageBoxes.push_back({ownerId, std::string(text), std::string(caption), buttons, icon});
+    if (!messageBoxPresses.empty()) {
+        static const std::map<fw::MbButtons, std::vector<int>> kIds = {
+            {fw::MbButtons::Ok, {fw::kIdOk}},
+            {fw::MbButtons::OkCancel, {fw::kIdOk, fw::kIdCancel}},
+            {fw::MbButtons::YesNo, {fw::kIdYes, fw::kIdNo}},
+            {fw::MbButtons::YesNoCancel, {fw::kIdYes, fw::kIdNo, fw::kIdCancel}},
+        };
+        const std::vector<int>& ids = kIds.at(buttons);
+        const auto index = static_cast<std::size_t>(messageBoxPresses.front());
+        messageBoxPresses.pop_front();
+        return ids.at(std::min(index, ids.size() - 1));
+    }
     if (messageBoxAnswers.empty())
         return buttons == fw::MbButtons::YesNo || buttons == fw::MbButtons::YesNoCancel ? fw::kIdYes : fw::kIdOk;
     const int answer = messageBoxAnswers.front();

@@ -74,6 +74,7 @@ public:
     void setIcon(int iconId) override { iconId_ = iconId; }
     bool appendSystemMenuSeparator() override;
     bool appendSystemMenuItem(unsigned command, std::string_view text) override;
+    void openWindowMenu() override { ++windowMenuOpens_; }
     void endDialog(int result) override;
 
     const fw::DialogTemplate& dialogTemplate() const { return tmpl_; }
@@ -81,9 +82,28 @@ public:
     fw::WindowEvents& events() const { return events_; }
     const std::vector<SystemMenuItem>& systemMenu() const { return systemMenu_; }
     int iconId() const { return iconId_; }
+    int windowMenuOpens() const { return windowMenuOpens_; }
     std::optional<int> result() const { return result_; }
     void setMinimised(bool minimised) { minimised_ = minimised; }
+    // Drops the list, highlighting the item the field's text stands for.
     void dropList(int id);
+    // The item a dropped list highlights; -1 for none.
+    int listHighlight(int id) const;
+
+    // A user's input, handled as the desktops handle it: a click on a check
+    // box or radio button changes it before its command; Tab moves the focus
+    // through the tab stops in template order; a dropped list takes Enter
+    // (picks the highlighted item), Escape and the arrows, which with the
+    // list closed step through its items; F4 and Alt+Down drop the list.
+    // False when no user could give it (a click on a control that is not a
+    // button).
+    bool click(int id);
+    void pressTab(bool backwards);
+    void pressEnter();
+    void pressEscape();
+    void pressSpace();
+    void pressDropKey();
+    void pressArrow(int step);
     // How often the text of control `id` has been set, by typing or by the program.
     int textWrites(int id) const;
 
@@ -95,6 +115,7 @@ private:
         std::vector<std::string> items;
         int selection = -1;
         bool dropped = false;
+        int highlight = -1;
         int textWrites = 0;
     };
     Control* find(int id);
@@ -110,6 +131,7 @@ private:
     fw::PixelRect frame_;
     bool minimised_ = false;
     int iconId_ = 0;
+    int windowMenuOpens_ = 0;
     std::optional<int> result_;
 };
 
@@ -157,7 +179,8 @@ public:
     // What the program did, and what the platform answers it.
     std::vector<int> dialogsShown;  // template ids, in the order the dialogs ran
     std::vector<ShownMessageBox> messageBoxes;
-    std::deque<int> messageBoxAnswers;  // the buttons pressed next; without one, the first button
+    std::deque<int> messageBoxAnswers;  // the buttons pressed next, by id; without one, the first button
+    std::deque<int> messageBoxPresses;  // the buttons pressed next, by place (0 the first), before any by id
     fw::PixelRect screenWorkArea{0, 0, 1024, 738};
     bool socketsAvailable = true;
     int socketStarts = 0;

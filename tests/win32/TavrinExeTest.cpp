@@ -5,7 +5,7 @@
 #include "generator/PopupSettings.h"
 #include "generator/ScriptGenerator.h"
 #include "generator/TestPageWriter.h"
-#include "generator/Utf16.h"
+#include "win32/Utf16.h"
 #include "res/Product.h"
 #include "res/Resources.h"
 #include "UserInput.h"

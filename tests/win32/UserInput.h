@@ -42,17 +42,14 @@ inline bool waitForInputHandled(HWND window)
     return waitFor([&] { return !GetUpdateRect(window, nullptr, FALSE); });
 }
 
-// `clicks` left clicks in the middle of `control`, back to back, once its
-// window is in front.
-inline void clickControl(HWND control, int clicks = 1)
+// `clicks` left clicks at the screen point (x, y), back to back, on whatever
+// window is there.
+inline void clickAt(int x, int y, int clicks = 1)
 {
-    bringToFront(GetAncestor(control, GA_ROOT));
-    RECT r{};
-    GetWindowRect(control, &r);
     INPUT move{};
     move.type = INPUT_MOUSE;
-    move.mi.dx = ((r.left + r.right) / 2 * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    move.mi.dy = ((r.top + r.bottom) / 2 * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
     move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     std::vector<INPUT> in{move};
     for (int i = 0; i < clicks; ++i) {
@@ -64,6 +61,16 @@ inline void clickControl(HWND control, int clicks = 1)
         in.push_back(button);
     }
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof in[0]);
+}
+
+// `clicks` left clicks in the middle of `control`, back to back, once its
+// window is in front.
+inline void clickControl(HWND control, int clicks = 1)
+{
+    bringToFront(GetAncestor(control, GA_ROOT));
+    RECT r{};
+    GetWindowRect(control, &r);
+    clickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, clicks);
 }
 
 inline void keyDown(WORD vk, DWORD flags = 0)

@@ -4,7 +4,7 @@
 #include "framework/backends/win32/Win32Backend.h"
 #include "framework/backends/win32/Win32DialogWindow.h"
 
-#include "generator/Utf16.h"
+#include "win32/Utf16.h"
 #include "UserInput.h"
 
 #include <windows.h>
@@ -377,12 +377,6 @@ TEST_F(Win32Dialogs, TheFirstTabStopTakesTheFocusUnlessTheFrameworkSetsIt)
     EXPECT_EQ(focus, kTick);
 }
 
-TEST_F(Win32Dialogs, AFailedInitialisationEndsWithMinusOne)
-{
-    events.init = [](Window&) { return false; };
-    EXPECT_EQ(run(), -1);
-}
-
 TEST_F(Win32Dialogs, EnterInAnEditBoxPressesTheDefaultButton)
 {
     events.step = [](Window& w) {
@@ -421,16 +415,6 @@ TEST_F(Win32Dialogs, PickingAListItemIsNoCommand)
     EXPECT_EQ(picked, 1);
 }
 
-TEST_F(Win32Dialogs, EnterOnAnotherPushButtonPressesThatButton)
-{
-    events.step = [](Window& w) {
-        w.setFocus(kCopy);
-        pressKey(VK_RETURN);
-    };
-    EXPECT_EQ(run(), kCopy);
-    EXPECT_EQ(events.commands, std::vector<int>{kCopy});
-}
-
 TEST_F(Win32Dialogs, EscapeAndTheCloseBoxSendCancel)
 {
     events.step = [](Window& w) {
@@ -442,22 +426,6 @@ TEST_F(Win32Dialogs, EscapeAndTheCloseBoxSendCancel)
     events.step = [](Window& w) { PostMessageA(hwndOf(w), WM_SYSCOMMAND, SC_CLOSE, 0); };
     EXPECT_EQ(run(), kIdCancel);
     EXPECT_EQ(events.commands, (std::vector<int>{kIdCancel, kIdCancel}));
-}
-
-TEST_F(Win32Dialogs, AClickReachesTheCommandWithTheStateAlreadyChanged)
-{
-    int stateAtCommand = -1;
-    events.keepOpen = [&](int id) {
-        stateAtCommand = events.window->checkState(id);
-        return false;
-    };
-    events.step = [](Window& w) { click(w, kSecond); };
-    EXPECT_EQ(run(), kSecond);
-    EXPECT_EQ(stateAtCommand, 1);
-
-    events.step = [](Window& w) { click(w, kTick); };
-    EXPECT_EQ(run(), kTick);
-    EXPECT_EQ(stateAtCommand, 1);
 }
 
 TEST_F(Win32Dialogs, TypingReachesTheFocusedEditBox)
@@ -556,26 +524,6 @@ TEST_F(Win32Dialogs, PaintingReportsTheMinimisedStateAndTheSizes)
     EXPECT_TRUE(minimisedPaint);
 }
 
-TEST_F(Win32Dialogs, TheOwnerTakesNoInputWhileAnotherDialogRuns)
-{
-    bool ownerEnabledDuring = true;
-    events.step = [&](Window& owner) {
-        ScriptedEvents inner;
-        inner.step = [&](Window& w) {
-            ownerEnabledDuring = IsWindowEnabled(hwndOf(owner));
-            w.endDialog(2);
-        };
-        DialogTemplate small = sampleTemplate();
-        small.caption = "Inner";
-        small.appWindow = false;
-        EXPECT_EQ(backend.runModal(small, &owner, inner), 2);
-        EXPECT_TRUE(IsWindowEnabled(hwndOf(owner)));
-        owner.endDialog(1);
-    };
-    EXPECT_EQ(run(), 1);
-    EXPECT_FALSE(ownerEnabledDuring);
-}
-
 // Message boxes: closed by pressing their button from a timer.
 TEST_F(Win32Dialogs, AMessageBoxShowsTextCaptionAndIcon)
 {
@@ -655,15 +603,6 @@ TEST_F(Win32Clipboard, AnEmptyTextIsAnEntryHoldingOnlyTheZeroByte)
 {
     withDialog([&](Window& w) { EXPECT_EQ(backend.copyText(w, ""), ClipboardResult::Copied); });
     EXPECT_EQ(clipboardSeenByAnotherProgram(), std::string(1, '\0'));
-}
-
-TEST_F(Win32Clipboard, ASecondCopyReplacesTheFirst)
-{
-    withDialog([&](Window& w) {
-        EXPECT_EQ(backend.copyText(w, "loader"), ClipboardResult::Copied);
-        EXPECT_EQ(backend.copyText(w, "functions"), ClipboardResult::Copied);
-    });
-    EXPECT_EQ(clipboardSeenByAnotherProgram(), std::string("functions") + '\0');
 }
 
 TEST_F(Win32Clipboard, AClipboardHeldByAnotherProgramKeepsItsContent)

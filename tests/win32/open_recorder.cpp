@@ -2,7 +2,7 @@
 // for HTML files starts this program, which appends one line, in UTF-8, to
 // C:\tavrin-opened.txt: the show command it was started with and the file.
 //   nCmdShow=1 C:\...\tvtest.htm
-#include "generator/Utf16.h"
+#include "win32/Utf16.h"
 
 #include <windows.h>
 #include <shellapi.h>

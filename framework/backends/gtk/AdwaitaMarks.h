@@ -29,13 +29,10 @@ public:
 
 private:
     void update();
-    void watch(GObject* object, const char* signal, GCallback callback);
-    static void onChanged(GObject*, GParamSpec*, gpointer self);
-    static void onMonitorAdded(GdkDisplay*, GdkMonitor* monitor, gpointer self);
-    static void onMonitorRemoved(GdkDisplay*, GdkMonitor*, gpointer self);
+    void watch(GObject* object, const char* signal);
 
     GObjectPtr<GtkCssProvider> provider_;
-    std::vector<GObjectPtr<GObject>> watched_;  // the settings, the display and its monitors
+    std::vector<GObjectPtr<GObject>> watched_;  // the settings, the display and the monitors it had
     bool inUse_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "framework/backends/gtk/GtkPtr.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -11,18 +12,14 @@ namespace tavrin::fw::gtk {
 
 namespace {
 
-// Whether fontconfig has `name` itself rather than a substitute for it. The font map lists its families once
-// and keeps them; loading a font to see what fontconfig substitutes costs a match over every installed font.
-bool hasFamily(PangoFontMap* map, const char* name)
-{
-    return pango_font_map_get_family(map, name) != nullptr;
-}
-
+// The template's font where fontconfig has it itself rather than a substitute for it. The font map lists its
+// families once and keeps them; loading a font to see what fontconfig substitutes costs a match over every
+// installed font.
 std::string familyFor(PangoFontMap* map, const std::string& templateFont)
 {
-    if (hasFamily(map, templateFont.c_str()))
+    if (pango_font_map_get_family(map, templateFont.c_str()))
         return templateFont;
-    if (templateFont == "MS Sans Serif" && hasFamily(map, "Liberation Sans"))
+    if (templateFont == "MS Sans Serif" && pango_font_map_get_family(map, "Liberation Sans"))
         return "Liberation Sans";
     return "Sans";
 }
@@ -70,18 +67,14 @@ DialogFont measure(const std::string& templateFont, int points, double scale)
     pango_context_set_font_description(context.get(), description.get());
 
     FontMetricsPtr metrics(pango_context_get_metrics(context.get(), description.get(), nullptr));
-    font.baseY = PANGO_PIXELS_CEIL(pango_font_metrics_get_ascent(metrics.get())) +
-                 PANGO_PIXELS_CEIL(pango_font_metrics_get_descent(metrics.get()));
+    font.baseY = std::max(1, PANGO_PIXELS_CEIL(pango_font_metrics_get_ascent(metrics.get())) +
+                                 PANGO_PIXELS_CEIL(pango_font_metrics_get_descent(metrics.get())));
 
     GObjectPtr<PangoLayout> layout(pango_layout_new(context.get()));
     pango_layout_set_text(layout.get(), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", -1);
     int width = 0;
     pango_layout_get_pixel_size(layout.get(), &width, nullptr);
-    font.baseX = (width / 26 + 1) / 2;
-    if (font.baseX < 1)
-        font.baseX = 1;
-    if (font.baseY < 1)
-        font.baseY = 1;
+    font.baseX = std::max(1, (width / 26 + 1) / 2);
     return font;
 }
 
@@ -91,10 +84,9 @@ DialogFont dialogFont(const std::string& templateFont, int points)
 {
     static std::map<std::tuple<std::string, int, double>, DialogFont> cache;
     const double scale = desktopTextScale();
-    auto key = std::make_tuple(templateFont, points, scale);
-    auto found = cache.find(key);
-    if (found == cache.end())
-        found = cache.emplace(key, measure(templateFont, points, scale)).first;
+    auto [found, added] = cache.try_emplace(std::make_tuple(templateFont, points, scale));
+    if (added)
+        found->second = measure(templateFont, points, scale);
     return found->second;
 }
 

@@ -1,333 +1,263 @@
-#include "framework/backends/gtk/DropDownCombo.h"
+// An editable combo box with a small drop-down list, as dialog templates
+// describe it: an entry, an arrow button, and a list that drops below the
+// entry at a fixed height with a vertical scroll bar. F4, Alt+Down, Alt+Up
+// or the arrow drop the list; it opens with the field's item highlighted
+// (none when the text stands for no item), moves the highlight by the arrow,
+// page, Home and End keys, and closes on Escape, Enter (which picks the
+// highlighted item), a click on an item (which picks it) or a click
+// elsewhere. With the list closed, Up and Down step through the items.
+//
+// The list is a pop-up window of its own, which a GTK 3 popover cannot be:
+// a popover is drawn inside its dialog and cannot reach past the dialog's
+// edge, where the Days list hangs. Which item the field shows is the
+// dialog's rule, asked through `currentItem`. Items are kept as strings and
+// only put into a list model the first time the list drops, so a long list
+// costs nothing at start-up.
 
+#include "framework/backends/gtk/GtkControls.h"
 #include "framework/backends/gtk/GtkText.h"
 #include "framework/backends/gtk/UnlimitedEntry.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 namespace tavrin::fw::gtk {
 
 namespace {
 
-bool isUpKey(guint keyval)
+// A keypad key as the key it stands for: KP_Up as Up, KP_End as End.
+guint unKeypad(guint keyval)
 {
-    return keyval == GDK_KEY_Up || keyval == GDK_KEY_KP_Up;
+    return keyval >= GDK_KEY_KP_Home && keyval <= GDK_KEY_KP_End ? keyval - GDK_KEY_KP_Home + GDK_KEY_Home : keyval;
 }
 
-bool isDownKey(guint keyval)
-{
-    return keyval == GDK_KEY_Down || keyval == GDK_KEY_KP_Down;
-}
+class DropDownCombo final : public GtkControl {
+public:
+    DropDownCombo(const fw::ControlTemplate& tmpl, int editHeight, int listHeight, const ControlContext& context)
+        : GtkControl(tmpl, gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0), newUnlimitedEntry()), listHeight_(listHeight),
+          styleClass_(context.fontClass), currentItem_([current = context.currentListItem, id = tmpl.id] {
+              return current(id);
+          })
+    {
+        gtk_style_context_add_class(gtk_widget_get_style_context(placed_), GTK_STYLE_CLASS_LINKED);
+        gtk_style_context_add_class(gtk_widget_get_style_context(placed_), "tavrin-combo");
+        gtk_entry_set_width_chars(GTK_ENTRY(focusable_), 1);
+        GtkWidget* button = gtk_button_new_from_icon_name("pan-down-symbolic", GTK_ICON_SIZE_MENU);
+        gtk_widget_set_can_focus(button, FALSE);
+        gtk_widget_set_size_request(button, editHeight * 3 / 4, editHeight);
+        gtk_box_pack_start(GTK_BOX(placed_), focusable_, TRUE, TRUE, 0);
+        gtk_box_pack_start(GTK_BOX(placed_), button, FALSE, FALSE, 0);
+        g_signal_connect_swapped(button, "clicked", G_CALLBACK(+[](DropDownCombo* self) {
+            gtk_widget_grab_focus(self->focusable_);
+            self->isListDropped() ? self->closeList() : self->drop();
+        }), this);
+        // Typing into the field leaves no item selected, as a picked item would no longer be shown.
+        g_signal_connect_swapped(focusable_, "changed", G_CALLBACK(+[](DropDownCombo* self) { self->selection_ = -1; }),
+                                 this);
+        g_signal_connect_swapped(focusable_, "key-press-event", G_CALLBACK(onEntryKey), this);
+        // A screen reader meets a combo box holding the field and a named arrow; the dialog names the combo.
+        atk_object_set_role(gtk_widget_get_accessible(placed_), ATK_ROLE_COMBO_BOX);
+        atk_object_set_name(gtk_widget_get_accessible(button), "Open list");
+    }
+    ~DropDownCombo() override { closeList(); }
+
+    std::string text() const override { return gtk_entry_get_text(GTK_ENTRY(focusable_)); }
+    void setText(std::string_view text) override
+    {
+        const int selection = selection_;
+        gtk_entry_set_text(GTK_ENTRY(focusable_), validUtf8(text).c_str());
+        selection_ = selection;
+    }
+    bool addListItem(std::string_view item) override
+    {
+        items_.emplace_back(item);
+        return true;
+    }
+    int listCount() const override { return static_cast<int>(items_.size()); }
+    std::string listItem(int index) const override
+    {
+        return index >= 0 && index < listCount() ? items_[static_cast<size_t>(index)] : std::string();
+    }
+    int listSelection() const override { return selection_; }
+    void setListSelection(int index) override
+    {
+        selection_ = index >= 0 && index < listCount() ? index : -1;
+        setText(listItem(selection_));
+    }
+    bool isListDropped() const override { return popup_ && gtk_widget_get_visible(popup_.get()); }
+    void closeList() override
+    {
+        if (!isListDropped())
+            return;
+        gdk_seat_ungrab(gdk_display_get_default_seat(gtk_widget_get_display(popup_.get())));
+        gtk_grab_remove(popup_.get());
+        gtk_widget_hide(popup_.get());
+    }
+
+private:
+    void buildList()
+    {
+        popup_.reset(gtk_window_new(GTK_WINDOW_POPUP));
+        gtk_window_set_type_hint(GTK_WINDOW(popup_.get()), GDK_WINDOW_TYPE_HINT_COMBO);
+        gtk_style_context_add_class(gtk_widget_get_style_context(popup_.get()), "tavrin-dropdown");
+        gtk_style_context_add_class(gtk_widget_get_style_context(popup_.get()), styleClass_.c_str());
+        store_ = gtk_list_store_new(1, G_TYPE_STRING);
+        tree_ = GTK_TREE_VIEW(gtk_tree_view_new_with_model(GTK_TREE_MODEL(store_)));
+        g_object_unref(store_);  // the tree view holds it from here on
+        gtk_tree_view_set_headers_visible(tree_, FALSE);
+        gtk_tree_view_set_enable_search(tree_, FALSE);
+        gtk_tree_view_set_activate_on_single_click(tree_, TRUE);
+        GtkCellRenderer* renderer = gtk_cell_renderer_text_new();
+        g_object_set(renderer, "ypad", 0, NULL);
+        gtk_tree_view_insert_column_with_attributes(tree_, 0, "", renderer, "text", 0, NULL);
+        gtk_tree_view_column_set_sizing(gtk_tree_view_get_column(tree_, 0), GTK_TREE_VIEW_COLUMN_FIXED);
+        gtk_tree_view_set_fixed_height_mode(tree_, TRUE);
+        GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
+        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER, GTK_POLICY_ALWAYS);
+        gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scroller), FALSE);
+        gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
+        gtk_container_add(GTK_CONTAINER(scroller), GTK_WIDGET(tree_));
+        gtk_container_add(GTK_CONTAINER(popup_.get()), scroller);
+        g_signal_connect_swapped(popup_.get(), "key-press-event", G_CALLBACK(onListKey), this);
+        g_signal_connect(popup_.get(), "button-press-event", G_CALLBACK(onListButton), this);
+        g_signal_connect_swapped(tree_, "row-activated", G_CALLBACK(+[](DropDownCombo* self, GtkTreePath* path) {
+            self->pick(gtk_tree_path_get_indices(path)[0]);
+        }), this);
+    }
+
+    void drop()
+    {
+        if (isListDropped() || !gtk_widget_get_realized(placed_))
+            return;
+        if (!popup_)
+            buildList();
+        for (int row = gtk_tree_model_iter_n_children(GTK_TREE_MODEL(store_), nullptr); row < listCount(); ++row)
+            gtk_list_store_insert_with_values(store_, nullptr, -1, 0, validUtf8(items_[size_t(row)]).c_str(), -1);
+
+        // Just below the field, as wide as the combo box.
+        GtkWindow* popup = GTK_WINDOW(popup_.get());
+        if (GtkWidget* toplevel = gtk_widget_get_toplevel(placed_); GTK_IS_WINDOW(toplevel))
+            gtk_window_set_transient_for(popup, GTK_WINDOW(toplevel));
+        GtkAllocation box;
+        gtk_widget_get_allocation(placed_, &box);
+        int x = 0;
+        int y = 0;
+        gdk_window_get_origin(gtk_widget_get_window(placed_), &x, &y);
+        gtk_widget_set_size_request(popup_.get(), box.width, listHeight_);
+        gtk_window_move(popup, x + box.x, y + box.y + box.height);
+        gtk_widget_show_all(popup_.get());
+
+        // Open with the field's item highlighted at the top, or with nothing highlighted at the top of the list,
+        // so that Enter then keeps the typed text. The list takes the focus so that a screen reader follows the
+        // highlight; GTK highlights the first row as it does, so the highlight is set after.
+        gtk_widget_grab_focus(GTK_WIDGET(tree_));
+        const int current = currentItem_();
+        highlight(current);
+        const TreePathPtr top(gtk_tree_path_new_from_indices(std::max(current, 0), -1));
+        gtk_tree_view_scroll_to_cell(tree_, top.get(), nullptr, TRUE, 0.0f, 0.0f);
+
+        // Take the pointer and keyboard so a click elsewhere, Escape or Enter close the list.
+        gtk_grab_add(popup_.get());
+        gdk_seat_grab(gdk_display_get_default_seat(gtk_widget_get_display(popup_.get())),
+                      gtk_widget_get_window(popup_.get()), GDK_SEAT_CAPABILITY_ALL, TRUE, nullptr, nullptr, nullptr,
+                      nullptr);
+    }
+
+    // The highlighted row, -1 for none.
+    int highlighted() const
+    {
+        GtkTreeIter row;
+        if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(tree_), nullptr, &row))
+            return -1;
+        const GCharPtr path(gtk_tree_model_get_string_from_iter(GTK_TREE_MODEL(store_), &row));
+        return std::atoi(path.get());
+    }
+
+    void highlight(int index)
+    {
+        if (index >= 0 && index < listCount())
+            gtk_tree_view_set_cursor(tree_, TreePathPtr(gtk_tree_path_new_from_indices(index, -1)).get(), nullptr,
+                                     FALSE);
+        else
+            gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(tree_));
+    }
+
+    void pick(int index)
+    {
+        closeList();
+        if (index >= 0) {
+            setListSelection(index);
+            gtk_widget_grab_focus(focusable_);
+        }
+    }
+
+    // F4, Alt+Down or Alt+Up drops the list; Up or Down shows the item before or after the field's (from no item,
+    // the first), as a closed drop-down list does on Windows. Neither arrow moves the focus away.
+    static gboolean onEntryKey(DropDownCombo* combo, GdkEventKey* event)
+    {
+        const guint key = unKeypad(event->keyval);
+        const bool arrow = key == GDK_KEY_Up || key == GDK_KEY_Down;
+        if (key == GDK_KEY_F4 || (arrow && (event->state & GDK_MOD1_MASK))) {
+            combo->drop();
+        } else if (arrow && combo->listCount() > 0) {
+            const int current = combo->currentItem_();
+            const int step = key == GDK_KEY_Up ? -1 : 1;
+            combo->setListSelection(current < 0 ? 0 : std::clamp(current + step, 0, combo->listCount() - 1));
+            gtk_editable_select_region(GTK_EDITABLE(combo->focusable_), 0, -1);
+        }
+        return key == GDK_KEY_F4 || arrow;
+    }
+
+    // The list moves its highlight by the arrow, page, Home and End keys, from no highlight Up and Down to the
+    // first item; every other key stays here, so that the list never selects a row by itself.
+    static gboolean onListKey(DropDownCombo* combo, GdkEventKey* event)
+    {
+        const guint key = unKeypad(event->keyval);
+        const bool alt = (event->state & GDK_MOD1_MASK) != 0;
+        const bool arrow = key == GDK_KEY_Up || key == GDK_KEY_Down;
+        if (isEnterKey(key)) {
+            combo->pick(combo->highlighted());  // with no item highlighted it only closes; the typed text stays
+        } else if (key == GDK_KEY_Escape || key == GDK_KEY_F4 || key == GDK_KEY_Tab || (alt && arrow)) {
+            combo->closeList();
+        } else if (arrow && combo->highlighted() < 0) {
+            combo->highlight(0);
+        } else if (key >= GDK_KEY_Home && key <= GDK_KEY_End && key != GDK_KEY_Left && key != GDK_KEY_Right) {
+            return alt || (event->state & GDK_CONTROL_MASK) != 0;
+        }
+        return TRUE;
+    }
+
+    // A press outside the list closes it: one in another of our windows comes here through the grab, one
+    // outside all of them at a point outside ours.
+    static gboolean onListButton(GtkWidget* popup, GdkEventButton* event, gpointer self)
+    {
+        GdkWindow* ours = gtk_widget_get_window(popup);
+        const bool inside = event->window && gdk_window_get_toplevel(event->window) == ours &&
+                            (event->window != ours ||
+                             (event->x >= 0 && event->y >= 0 && event->x < gdk_window_get_width(ours) &&
+                              event->y < gdk_window_get_height(ours)));
+        if (!inside)
+            static_cast<DropDownCombo*>(self)->closeList();
+        return !inside;
+    }
+
+    int listHeight_;
+    std::string styleClass_;
+    std::function<int()> currentItem_;
+    TopLevelPtr popup_;
+    GtkTreeView* tree_ = nullptr;    // owned by popup_
+    GtkListStore* store_ = nullptr;  // owned by tree_
+    std::vector<std::string> items_;
+    int selection_ = -1;
+};
 
 }  // namespace
 
-DropDownCombo::DropDownCombo(int editHeight, int listHeight, Match match, std::string styleClass)
-    : listHeight_(listHeight), match_(std::move(match)), styleClass_(std::move(styleClass))
+std::unique_ptr<GtkControl> makeDropDownCombo(const fw::ControlTemplate& tmpl, int editHeight, int listHeight,
+                                              const ControlContext& context)
 {
-    box_ = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
-    gtk_style_context_add_class(gtk_widget_get_style_context(box_), GTK_STYLE_CLASS_LINKED);
-    gtk_style_context_add_class(gtk_widget_get_style_context(box_), "tavrin-combo");
-    entry_ = newUnlimitedEntry();
-    gtk_entry_set_width_chars(GTK_ENTRY(entry_), 1);
-    gtk_widget_set_hexpand(entry_, TRUE);
-    button_ = gtk_button_new_from_icon_name("pan-down-symbolic", GTK_ICON_SIZE_MENU);
-    gtk_widget_set_can_focus(button_, FALSE);
-    gtk_widget_set_size_request(button_, editHeight * 3 / 4, editHeight);
-    gtk_box_pack_start(GTK_BOX(box_), entry_, TRUE, TRUE, 0);
-    gtk_box_pack_start(GTK_BOX(box_), button_, FALSE, FALSE, 0);
-    g_signal_connect(button_, "clicked", G_CALLBACK(onArrowClicked), this);
-    g_signal_connect(entry_, "changed", G_CALLBACK(onEntryChanged), this);
-    g_signal_connect(entry_, "key-press-event", G_CALLBACK(onEntryKey), this);
-    // A screen reader meets a combo box holding the field and a named arrow; the dialog names the combo.
-    atk_object_set_role(gtk_widget_get_accessible(box_), ATK_ROLE_COMBO_BOX);
-    atk_object_set_name(gtk_widget_get_accessible(button_), "Open list");
-}
-
-DropDownCombo::~DropDownCombo()
-{
-    close();
-}
-
-std::string DropDownCombo::text() const
-{
-    return gtk_entry_get_text(GTK_ENTRY(entry_));
-}
-
-void DropDownCombo::setText(std::string_view text)
-{
-    settingText_ = true;
-    gtk_entry_set_text(GTK_ENTRY(entry_), validUtf8(text).c_str());
-    settingText_ = false;
-}
-
-void DropDownCombo::addItem(std::string_view item)
-{
-    items_.emplace_back(item);
-}
-
-std::string DropDownCombo::item(int index) const
-{
-    if (index < 0 || index >= count())
-        return {};
-    return items_[static_cast<size_t>(index)];
-}
-
-void DropDownCombo::select(int index)
-{
-    selection_ = index >= 0 && index < count() ? index : -1;
-    setText(selection_ >= 0 ? items_[static_cast<size_t>(selection_)] : std::string());
-}
-
-void DropDownCombo::buildPopup()
-{
-    popup_.reset(gtk_window_new(GTK_WINDOW_POPUP));
-    GtkWidget* popup = popup_.get();
-    gtk_window_set_type_hint(GTK_WINDOW(popup), GDK_WINDOW_TYPE_HINT_COMBO);
-    gtk_style_context_add_class(gtk_widget_get_style_context(popup), "tavrin-dropdown");
-    gtk_style_context_add_class(gtk_widget_get_style_context(popup), styleClass_.c_str());
-
-    store_ = gtk_list_store_new(1, G_TYPE_STRING);
-    tree_ = gtk_tree_view_new_with_model(GTK_TREE_MODEL(store_));
-    g_object_unref(store_);  // the tree view holds it from here on
-    gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(tree_), FALSE);
-    gtk_tree_view_set_enable_search(GTK_TREE_VIEW(tree_), FALSE);
-    gtk_tree_view_set_activate_on_single_click(GTK_TREE_VIEW(tree_), TRUE);
-    GtkCellRenderer* renderer = gtk_cell_renderer_text_new();
-    g_object_set(renderer, "ypad", 0, NULL);
-    GtkTreeViewColumn* column = gtk_tree_view_column_new_with_attributes("", renderer, "text", 0, NULL);
-    gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
-    gtk_tree_view_append_column(GTK_TREE_VIEW(tree_), column);
-    gtk_tree_view_set_fixed_height_mode(GTK_TREE_VIEW(tree_), TRUE);
-
-    GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
-    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER, GTK_POLICY_ALWAYS);
-    gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scroller), FALSE);
-    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
-    gtk_container_add(GTK_CONTAINER(scroller), tree_);
-    gtk_container_add(GTK_CONTAINER(popup), scroller);
-
-    g_signal_connect(popup, "key-press-event", G_CALLBACK(onPopupKey), this);
-    g_signal_connect(popup, "button-press-event", G_CALLBACK(onPopupButton), this);
-    g_signal_connect(tree_, "row-activated", G_CALLBACK(onRowActivated), this);
-}
-
-void DropDownCombo::fillList()
-{
-    for (; filled_ < count(); ++filled_) {
-        GtkTreeIter iter;
-        gtk_list_store_insert_with_values(store_, &iter, -1, 0, validUtf8(items_[static_cast<size_t>(filled_)]).c_str(),
-                                          -1);
-    }
-}
-
-void DropDownCombo::drop()
-{
-    if (dropped_ || !gtk_widget_get_realized(box_))
-        return;
-    if (!popup_)
-        buildPopup();
-    fillList();
-
-    GtkWidget* popup = popup_.get();
-    GtkWidget* toplevel = gtk_widget_get_toplevel(box_);
-    if (GTK_IS_WINDOW(toplevel))
-        gtk_window_set_transient_for(GTK_WINDOW(popup), GTK_WINDOW(toplevel));
-    GtkAllocation box;
-    gtk_widget_get_allocation(box_, &box);
-    int x = 0;
-    int y = 0;
-    gdk_window_get_origin(gtk_widget_get_window(box_), &x, &y);
-    gtk_widget_set_size_request(popup, box.width, listHeight_);
-    gtk_window_move(GTK_WINDOW(popup), x + box.x, y + box.y + box.height);
-    gtk_widget_show_all(popup);
-
-    // Open with the field's item highlighted at the top, or with nothing highlighted at the top of the list, so
-    // that Enter then keeps the typed text. The list takes the focus so that a screen reader follows the
-    // highlight; GTK highlights the first row as it does, so the highlight is set after.
-    gtk_widget_grab_focus(tree_);
-    highlight(currentItem());
-    if (highlighted_ >= 0) {
-        GtkTreePath* path = gtk_tree_path_new_from_indices(highlighted_, -1);
-        gtk_tree_view_scroll_to_cell(GTK_TREE_VIEW(tree_), path, nullptr, TRUE, 0.0f, 0.0f);
-        gtk_tree_path_free(path);
-    } else {
-        gtk_tree_view_scroll_to_point(GTK_TREE_VIEW(tree_), 0, 0);
-    }
-
-    // Take the pointer and keyboard so a click elsewhere, Escape or Enter close the list.
-    gtk_grab_add(popup);
-    GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(popup));
-    gdk_seat_grab(seat, gtk_widget_get_window(popup), GDK_SEAT_CAPABILITY_ALL, TRUE, nullptr, nullptr, nullptr,
-                  nullptr);
-    dropped_ = true;
-}
-
-void DropDownCombo::close()
-{
-    if (!dropped_)
-        return;
-    dropped_ = false;
-    GtkWidget* popup = popup_.get();
-    gdk_seat_ungrab(gdk_display_get_default_seat(gtk_widget_get_display(popup)));
-    gtk_grab_remove(popup);
-    gtk_widget_hide(popup);
-}
-
-void DropDownCombo::pick(int index)
-{
-    close();
-    if (index >= 0 && index < count()) {
-        select(index);
-        gtk_widget_grab_focus(entry_);
-    }
-}
-
-int DropDownCombo::currentItem() const
-{
-    if (selection_ >= 0)
-        return selection_;
-    return match_ ? match_(text()) : -1;
-}
-
-void DropDownCombo::highlight(int index)
-{
-    highlighted_ = index >= 0 && index < count() ? index : -1;
-    GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(tree_));
-    if (highlighted_ < 0) {
-        gtk_tree_selection_unselect_all(selection);
-        return;
-    }
-    GtkTreePath* path = gtk_tree_path_new_from_indices(highlighted_, -1);
-    gtk_tree_view_set_cursor(GTK_TREE_VIEW(tree_), path, nullptr, FALSE);
-    gtk_tree_view_scroll_to_cell(GTK_TREE_VIEW(tree_), path, nullptr, FALSE, 0.0f, 0.0f);
-    gtk_tree_path_free(path);
-}
-
-void DropDownCombo::moveHighlight(guint keyval)
-{
-    // From no highlight, Up and Down go to the first item.
-    int page = 1;
-    GtkTreePath* first = nullptr;
-    GtkTreePath* last = nullptr;
-    if (gtk_tree_view_get_visible_range(GTK_TREE_VIEW(tree_), &first, &last)) {
-        page = std::max(1, gtk_tree_path_get_indices(last)[0] - gtk_tree_path_get_indices(first)[0]);
-        gtk_tree_path_free(first);
-        gtk_tree_path_free(last);
-    }
-    int from = highlighted_;
-    int to = 0;
-    if (isUpKey(keyval))
-        to = from - 1;
-    else if (isDownKey(keyval))
-        to = from < 0 ? 0 : from + 1;
-    else if (keyval == GDK_KEY_Page_Up || keyval == GDK_KEY_KP_Page_Up)
-        to = from - page;
-    else if (keyval == GDK_KEY_Page_Down || keyval == GDK_KEY_KP_Page_Down)
-        to = from < 0 ? page - 1 : from + page;
-    else if (keyval == GDK_KEY_Home || keyval == GDK_KEY_KP_Home)
-        to = 0;
-    else if (keyval == GDK_KEY_End || keyval == GDK_KEY_KP_End)
-        to = count() - 1;
-    else
-        return;
-    if (count() > 0)
-        highlight(std::clamp(to, 0, count() - 1));
-}
-
-void DropDownCombo::step(int step)
-{
-    // As a closed drop-down list does on Windows: from no item, either key shows the first one.
-    if (count() == 0)
-        return;
-    int current = currentItem();
-    select(current < 0 ? 0 : std::clamp(current + step, 0, count() - 1));
-    gtk_editable_select_region(GTK_EDITABLE(entry_), 0, -1);
-}
-
-void DropDownCombo::onArrowClicked(GtkButton*, gpointer self)
-{
-    auto* combo = static_cast<DropDownCombo*>(self);
-    gtk_widget_grab_focus(combo->entry_);
-    if (combo->dropped_)
-        combo->close();
-    else
-        combo->drop();
-}
-
-void DropDownCombo::onEntryChanged(GtkEditable*, gpointer self)
-{
-    // Typing into the field leaves no item selected, as a picked item would no longer be shown.
-    auto* combo = static_cast<DropDownCombo*>(self);
-    if (!combo->settingText_)
-        combo->selection_ = -1;
-}
-
-gboolean DropDownCombo::onEntryKey(GtkWidget*, GdkEventKey* event, gpointer self)
-{
-    // F4, Alt+Down or Alt+Up drops the list and Up or Down steps through its items, as on Windows; neither
-    // arrow moves the focus away.
-    auto* combo = static_cast<DropDownCombo*>(self);
-    bool alt = (event->state & GDK_MOD1_MASK) != 0;
-    bool arrow = isUpKey(event->keyval) || isDownKey(event->keyval);
-    if (event->keyval == GDK_KEY_F4 || (alt && arrow)) {
-        combo->drop();
-        return TRUE;
-    }
-    if (arrow) {
-        combo->step(isUpKey(event->keyval) ? -1 : 1);
-        return TRUE;
-    }
-    return FALSE;
-}
-
-gboolean DropDownCombo::onPopupKey(GtkWidget*, GdkEventKey* event, gpointer self)
-{
-    auto* combo = static_cast<DropDownCombo*>(self);
-    bool alt = (event->state & GDK_MOD1_MASK) != 0;
-    if (event->keyval == GDK_KEY_Escape || event->keyval == GDK_KEY_F4 || event->keyval == GDK_KEY_Tab ||
-        (alt && (isUpKey(event->keyval) || isDownKey(event->keyval)))) {
-        combo->close();
-        return TRUE;
-    }
-    if (isEnterKey(event->keyval)) {
-        // Enter picks the highlighted item; with none it only closes the list and the typed text stays.
-        if (combo->highlighted_ >= 0)
-            combo->pick(combo->highlighted_);
-        else
-            combo->close();
-        return TRUE;
-    }
-    // Every other key stays here, so that the list never moves or selects a row by itself.
-    combo->moveHighlight(event->keyval);
-    return TRUE;
-}
-
-gboolean DropDownCombo::onPopupButton(GtkWidget* popup, GdkEventButton* event, gpointer self)
-{
-    // A press outside the list (in another window, or outside ours while we hold the grab) closes it.
-    auto* combo = static_cast<DropDownCombo*>(self);
-    GdkWindow* ours = gtk_widget_get_window(popup);
-    bool inside = event->window && gdk_window_get_toplevel(event->window) == ours;
-    if (inside) {
-        int width = gdk_window_get_width(ours);
-        int height = gdk_window_get_height(ours);
-        double rootX = event->x_root;
-        double rootY = event->y_root;
-        int originX = 0;
-        int originY = 0;
-        gdk_window_get_origin(ours, &originX, &originY);
-        inside = rootX >= originX && rootY >= originY && rootX < originX + width && rootY < originY + height;
-    }
-    if (!inside) {
-        combo->close();
-        return TRUE;
-    }
-    return FALSE;
-}
-
-void DropDownCombo::onRowActivated(GtkTreeView*, GtkTreePath* path, GtkTreeViewColumn*, gpointer self)
-{
-    static_cast<DropDownCombo*>(self)->pick(gtk_tree_path_get_indices(path)[0]);
+    return std::make_unique<DropDownCombo>(tmpl, editHeight, listHeight, context);
 }
 
 }  // namespace tavrin::fw::gtk

@@ -18,80 +18,37 @@ constexpr const char* kDialogCss = R"css(
 .tavrin-client check, .tavrin-client radio { min-width: 13px; min-height: 13px; margin: 0 4px 0 0; padding: 0; }
 .tavrin-client frame > border { border-radius: 0; }
 .tavrin-client scrolledwindow { border-radius: 0; }
-.tavrin-client scrollbar slider { min-width: 6px; min-height: 12px; }
+.tavrin-client scrollbar slider, .tavrin-dropdown scrollbar slider { min-width: 6px; min-height: 12px; }
 .tavrin-client textview text { background-color: transparent; }
 .tavrin-dialog headerbar { min-height: 0; padding: 0 4px; }
 .tavrin-dialog headerbar button { min-height: 18px; min-width: 18px; padding: 2px; margin: 2px 0; }
 .tavrin-dropdown treeview { padding: 0; }
-.tavrin-dropdown scrollbar slider { min-width: 6px; min-height: 12px; }
 )css";
 
-// The button Enter presses.
-int defaultResult(fw::MbButtons buttons)
+// A message box's buttons in the order shown, each with the result it reports. Enter presses the last one;
+// closing the box without a button answers as the first (Cancel where there is one, else the only or the No).
+std::vector<std::pair<const char*, int>> buttonSet(fw::MbButtons buttons)
 {
     switch (buttons) {
     case fw::MbButtons::Ok:
+        return {{"_OK", fw::kIdOk}};
     case fw::MbButtons::OkCancel:
-        return fw::kIdOk;
-    case fw::MbButtons::YesNo:
+        return {{"_Cancel", fw::kIdCancel}, {"_OK", fw::kIdOk}};
     case fw::MbButtons::YesNoCancel:
+        return {{"_Cancel", fw::kIdCancel}, {"_No", fw::kIdNo}, {"_Yes", fw::kIdYes}};
+    case fw::MbButtons::YesNo:
         break;
     }
-    return fw::kIdYes;
+    return {{"_No", fw::kIdNo}, {"_Yes", fw::kIdYes}};
 }
 
-// A message box's button set, with each button's response as the result it reports.
-void addButtons(GtkDialog* dialog, fw::MbButtons buttons)
-{
-    switch (buttons) {
-    case fw::MbButtons::Ok:
-        gtk_dialog_add_button(dialog, "_OK", fw::kIdOk);
-        break;
-    case fw::MbButtons::OkCancel:
-        gtk_dialog_add_button(dialog, "_Cancel", fw::kIdCancel);
-        gtk_dialog_add_button(dialog, "_OK", fw::kIdOk);
-        break;
-    case fw::MbButtons::YesNoCancel:
-        gtk_dialog_add_button(dialog, "_Cancel", fw::kIdCancel);
-        [[fallthrough]];
-    case fw::MbButtons::YesNo:
-        gtk_dialog_add_button(dialog, "_No", fw::kIdNo);
-        gtk_dialog_add_button(dialog, "_Yes", fw::kIdYes);
-        break;
-    }
-    gtk_dialog_set_default_response(dialog, defaultResult(buttons));
-}
-
+// The icons are numbered None, Error, Question, Exclamation, Information in steps of 0x10.
 GtkMessageType messageType(fw::MbIcon icon)
 {
-    switch (icon) {
-    case fw::MbIcon::Error:
-        return GTK_MESSAGE_ERROR;
-    case fw::MbIcon::Question:
-        return GTK_MESSAGE_QUESTION;
-    case fw::MbIcon::Exclamation:
-        return GTK_MESSAGE_WARNING;
-    case fw::MbIcon::Information:
-        return GTK_MESSAGE_INFO;
-    case fw::MbIcon::None:
-        break;
-    }
-    return GTK_MESSAGE_OTHER;
-}
-
-// What closing a message box without a button means: Cancel where there is one, else the only or the No answer.
-int dismissResult(fw::MbButtons buttons)
-{
-    switch (buttons) {
-    case fw::MbButtons::Ok:
-        return fw::kIdOk;
-    case fw::MbButtons::YesNo:
-        return fw::kIdNo;
-    case fw::MbButtons::OkCancel:
-    case fw::MbButtons::YesNoCancel:
-        break;
-    }
-    return fw::kIdCancel;
+    constexpr GtkMessageType kTypes[] = {GTK_MESSAGE_OTHER, GTK_MESSAGE_ERROR, GTK_MESSAGE_QUESTION,
+                                         GTK_MESSAGE_WARNING, GTK_MESSAGE_INFO};
+    const auto index = static_cast<std::size_t>(icon) / 0x10;
+    return index < std::size(kTypes) ? kTypes[index] : GTK_MESSAGE_OTHER;
 }
 
 }  // namespace
@@ -119,11 +76,11 @@ bool initToolkit(int& argc, char**& argv)
     return gtk_init_check(&argc, &argv);
 }
 
-GtkBackend::GtkBackend() : css_(gtk_css_provider_new())
+GtkBackend::GtkBackend() : provider_(gtk_css_provider_new()), css_(kDialogCss)
 {
-    gtk_css_provider_load_from_data(css_.get(), kDialogCss, -1, nullptr);
+    gtk_css_provider_load_from_data(provider_.get(), kDialogCss, -1, nullptr);
     if (GdkScreen* screen = gdk_screen_get_default())
-        gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(css_.get()),
+        gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(provider_.get()),
                                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
 }
 
@@ -133,7 +90,7 @@ GtkBackend::~GtkBackend()
     if (copied_)
         gtk_clipboard_store(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
     if (GdkScreen* screen = gdk_screen_get_default())
-        gtk_style_context_remove_provider_for_screen(screen, GTK_STYLE_PROVIDER(css_.get()));
+        gtk_style_context_remove_provider_for_screen(screen, GTK_STYLE_PROVIDER(provider_.get()));
 }
 
 void GtkBackend::addIcon(int iconId, const char* const* xpm)
@@ -167,21 +124,14 @@ GdkPixbuf* GtkBackend::icon(int iconId, int size) const
 
 std::string GtkBackend::fontClass(const std::string& family, int pixelSize)
 {
-    std::string key = family + "/" + std::to_string(pixelSize);
-    auto found = fontClasses_.find(key);
-    if (found != fontClasses_.end())
-        return found->second;
-    std::string name = "tavrin-font-" + std::to_string(fontClasses_.size());
-    fontClasses_.emplace(key, name);
-
-    std::string css = kDialogCss;
-    for (const auto& [fontKey, className] : fontClasses_) {
-        size_t slash = fontKey.rfind('/');
-        css += "." + className + ", ." + className + " * { font-family: \"" + fontKey.substr(0, slash) +
-               "\"; font-size: " + fontKey.substr(slash + 1) + "px; }\n";
+    auto [found, added] = fontClasses_.try_emplace(family + "/" + std::to_string(pixelSize));
+    if (added) {
+        const std::string& name = found->second = "tavrin-font-" + std::to_string(fontClasses_.size());
+        css_ += "." + name + ", ." + name + " * { font-family: \"" + family +
+                "\"; font-size: " + std::to_string(pixelSize) + "px; }\n";
+        gtk_css_provider_load_from_data(provider_.get(), css_.c_str(), -1, nullptr);
     }
-    gtk_css_provider_load_from_data(css_.get(), css.c_str(), -1, nullptr);
-    return name;
+    return found->second;
 }
 
 int GtkBackend::runModal(const fw::DialogTemplate& tmpl, fw::Window* owner, fw::WindowEvents& events)
@@ -207,46 +157,39 @@ int GtkBackend::messageBox(fw::Window* owner, std::string_view text, std::string
                            fw::MbIcon icon)
 {
     auto* parent = dynamic_cast<GtkDialogWindow*>(owner);
-    std::string message(text);
     TopLevelPtr dialog(gtk_message_dialog_new(parent ? parent->gtkWindow() : nullptr, GTK_DIALOG_MODAL,
-                                              messageType(icon), GTK_BUTTONS_NONE, "%s", message.c_str()));
+                                              messageType(icon), GTK_BUTTONS_NONE, "%s", std::string(text).c_str()));
     GtkWindow* window = GTK_WINDOW(dialog.get());
-    std::string title(caption);
-    gtk_window_set_title(window, title.c_str());
+    gtk_window_set_title(window, std::string(caption).c_str());
     if (!parent)
         gtk_window_set_position(window, GTK_WIN_POS_CENTER);
     // It looks like the dialogs: their title bar with a close box alone, their size fixed, their font, and its
     // text can be selected and copied (a path in it, say).
     gtk_window_set_resizable(window, FALSE);
     gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
-    GtkWidget* header = gtk_header_bar_new();
-    gtk_header_bar_set_title(GTK_HEADER_BAR(header), title.c_str());
-    gtk_header_bar_set_decoration_layout(GTK_HEADER_BAR(header), ":close");
-    gtk_header_bar_set_show_close_button(GTK_HEADER_BAR(header), TRUE);
-    gtk_widget_show(header);
-    gtk_window_set_titlebar(window, header);
+    gtk_window_set_titlebar(window, newTitleBar(caption, true));
     const DialogFont font = parent ? parent->font() : dialogFont("MS Sans Serif", 8);
     GtkStyleContext* style = gtk_widget_get_style_context(dialog.get());
     gtk_style_context_add_class(style, "tavrin-dialog");
     gtk_style_context_add_class(style, fontClass(font.family, font.pixelSize).c_str());
-    GList* texts = gtk_container_get_children(
-        GTK_CONTAINER(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog.get()))));
-    for (GList* text = texts; text; text = text->next) {
-        if (GTK_IS_LABEL(text->data))
-            gtk_label_set_selectable(GTK_LABEL(text->data), TRUE);
-    }
-    g_list_free(texts);
-    addButtons(GTK_DIALOG(dialog.get()), buttons);
+    gtk_container_foreach(GTK_CONTAINER(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog.get()))),
+                          [](GtkWidget* text, gpointer) {
+                              if (GTK_IS_LABEL(text))
+                                  gtk_label_set_selectable(GTK_LABEL(text), TRUE);
+                          },
+                          nullptr);
+    const auto set = buttonSet(buttons);
+    for (const auto& [label, result] : set)
+        gtk_dialog_add_button(GTK_DIALOG(dialog.get()), label, result);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), set.back().second);
     // The focus on the default button, not on the text.
-    GtkWidget* defaultButton = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog.get()), defaultResult(buttons));
-    if (defaultButton)
-        gtk_widget_grab_focus(defaultButton);
+    gtk_widget_grab_focus(gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog.get()), set.back().second));
     if (parent)
         parent->beginModalOver();
     int response = gtk_dialog_run(GTK_DIALOG(dialog.get()));
     if (parent)
         parent->endModalOver();
-    return response > 0 ? response : dismissResult(buttons);
+    return response > 0 ? response : set.front().second;
 }
 
 fw::ClipboardResult GtkBackend::copyText(fw::Window&, std::string_view text)

@@ -50,11 +50,12 @@ public:
     bool startSockets() override;
 
 private:
-    GObjectPtr<GtkCssProvider> css_;
+    GObjectPtr<GtkCssProvider> provider_;
+    std::string css_;  // the dialogs' rules, then a rule for each font class
     AdwaitaMarks marks_;
     std::map<int, std::vector<GObjectPtr<GdkPixbuf>>> icons_;
     mutable std::map<std::pair<int, int>, GObjectPtr<GdkPixbuf>> scaledIcons_;
-    std::map<std::string, std::string> fontClasses_;
+    std::map<std::string, std::string> fontClasses_;  // family "/" size to class name
     bool copied_ = false;
 };
 

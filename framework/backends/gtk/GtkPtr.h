@@ -3,8 +3,7 @@
 // own (gio/GlibPtr.h).
 //
 // `TopLevelPtr` destroys a toplevel window (GTK itself keeps toplevels alive
-// until they are destroyed); `FloatingWidgetPtr` sinks and owns a widget
-// that sits in no container.
+// until they are destroyed).
 
 #include "gio/GlibPtr.h"
 
@@ -19,33 +18,14 @@ using gio::GErrorPtr;
 using gio::GObjectPtr;
 using gio::MainLoopPtr;
 
-struct WidgetDestroy {
-    void operator()(GtkWidget* widget) const { gtk_widget_destroy(widget); }
+// A deleter that calls `fn`.
+template <auto fn>
+struct Calls {
+    void operator()(auto* object) const { fn(object); }
 };
-using TopLevelPtr = std::unique_ptr<GtkWidget, WidgetDestroy>;
-
-struct FloatingWidgetRelease {
-    void operator()(GtkWidget* widget) const
-    {
-        gtk_widget_destroy(widget);
-        g_object_unref(widget);
-    }
-};
-using FloatingWidgetPtr = std::unique_ptr<GtkWidget, FloatingWidgetRelease>;
-
-inline FloatingWidgetPtr ownFloating(GtkWidget* widget)
-{
-    return FloatingWidgetPtr(GTK_WIDGET(g_object_ref_sink(widget)));
-}
-
-struct FontDescriptionFree {
-    void operator()(PangoFontDescription* description) const { pango_font_description_free(description); }
-};
-using FontDescriptionPtr = std::unique_ptr<PangoFontDescription, FontDescriptionFree>;
-
-struct FontMetricsUnref {
-    void operator()(PangoFontMetrics* metrics) const { pango_font_metrics_unref(metrics); }
-};
-using FontMetricsPtr = std::unique_ptr<PangoFontMetrics, FontMetricsUnref>;
+using TopLevelPtr = std::unique_ptr<GtkWidget, Calls<gtk_widget_destroy>>;
+using FontDescriptionPtr = std::unique_ptr<PangoFontDescription, Calls<pango_font_description_free>>;
+using FontMetricsPtr = std::unique_ptr<PangoFontMetrics, Calls<pango_font_metrics_unref>>;
+using TreePathPtr = std::unique_ptr<GtkTreePath, Calls<gtk_tree_path_free>>;
 
 }  // namespace tavrin::fw::gtk

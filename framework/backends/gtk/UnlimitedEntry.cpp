@@ -6,40 +6,20 @@ namespace tavrin::fw::gtk {
 
 namespace {
 
+G_DECLARE_FINAL_TYPE(UnlimitedBuffer, unlimited_buffer, TAVRIN, UNLIMITED_BUFFER, GtkEntryBuffer)
+
 // The text as UTF-8 bytes, and its length in characters, which is how GTK counts positions.
-struct UnlimitedBuffer {
+struct _UnlimitedBuffer {
     GtkEntryBuffer parent;
     GString* text;
     guint chars;
 };
 
-struct UnlimitedBufferClass {
-    GtkEntryBufferClass parent;
-};
-
 G_DEFINE_TYPE(UnlimitedBuffer, unlimited_buffer, GTK_TYPE_ENTRY_BUFFER)
-
-UnlimitedBuffer* self(GtkEntryBuffer* buffer)
-{
-    return G_TYPE_CHECK_INSTANCE_CAST(buffer, unlimited_buffer_get_type(), UnlimitedBuffer);
-}
-
-const gchar* getText(GtkEntryBuffer* buffer, gsize* bytes)
-{
-    GString* text = self(buffer)->text;
-    if (bytes)
-        *bytes = text->len;
-    return text->str;
-}
-
-guint getLength(GtkEntryBuffer* buffer)
-{
-    return self(buffer)->chars;
-}
 
 guint insertText(GtkEntryBuffer* buffer, guint position, const gchar* chars, guint count)
 {
-    UnlimitedBuffer* b = self(buffer);
+    UnlimitedBuffer* b = TAVRIN_UNLIMITED_BUFFER(buffer);
     position = std::min(position, b->chars);
     gsize at = static_cast<gsize>(g_utf8_offset_to_pointer(b->text->str, position) - b->text->str);
     gsize bytes = static_cast<gsize>(g_utf8_offset_to_pointer(chars, count) - chars);
@@ -51,7 +31,7 @@ guint insertText(GtkEntryBuffer* buffer, guint position, const gchar* chars, gui
 
 guint deleteText(GtkEntryBuffer* buffer, guint position, guint count)
 {
-    UnlimitedBuffer* b = self(buffer);
+    UnlimitedBuffer* b = TAVRIN_UNLIMITED_BUFFER(buffer);
     position = std::min(position, b->chars);
     count = std::min(count, b->chars - position);
     if (count == 0)
@@ -64,18 +44,19 @@ guint deleteText(GtkEntryBuffer* buffer, guint position, guint count)
     return count;
 }
 
-void finalize(GObject* object)
-{
-    g_string_free(self(GTK_ENTRY_BUFFER(object))->text, TRUE);
-    G_OBJECT_CLASS(unlimited_buffer_parent_class)->finalize(object);
-}
-
 void unlimited_buffer_class_init(UnlimitedBufferClass* klass)
 {
-    G_OBJECT_CLASS(klass)->finalize = finalize;
+    G_OBJECT_CLASS(klass)->finalize = [](GObject* object) {
+        g_string_free(TAVRIN_UNLIMITED_BUFFER(object)->text, TRUE);
+        G_OBJECT_CLASS(unlimited_buffer_parent_class)->finalize(object);
+    };
     GtkEntryBufferClass* buffer = GTK_ENTRY_BUFFER_CLASS(klass);
-    buffer->get_text = getText;
-    buffer->get_length = getLength;
+    buffer->get_text = [](GtkEntryBuffer* self, gsize* bytes) -> const gchar* {
+        if (bytes)
+            *bytes = TAVRIN_UNLIMITED_BUFFER(self)->text->len;
+        return TAVRIN_UNLIMITED_BUFFER(self)->text->str;
+    };
+    buffer->get_length = [](GtkEntryBuffer* self) { return TAVRIN_UNLIMITED_BUFFER(self)->chars; };
     buffer->insert_text = insertText;
     buffer->delete_text = deleteText;
 }

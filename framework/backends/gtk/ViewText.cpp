@@ -10,31 +10,26 @@ constexpr const char* kHiddenBreak = "tavrin-hidden-break";
 
 GtkTextTag* hiddenBreakTag(GtkTextBuffer* buffer)
 {
-    GtkTextTagTable* table = gtk_text_buffer_get_tag_table(buffer);
-    if (GtkTextTag* tag = gtk_text_tag_table_lookup(table, kHiddenBreak))
-        return tag;
-    return gtk_text_buffer_create_tag(buffer, kHiddenBreak, "invisible", TRUE, nullptr);
-}
-
-bool isContinuationByte(char c)
-{
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+    GtkTextTag* tag = gtk_text_tag_table_lookup(gtk_text_buffer_get_tag_table(buffer), kHiddenBreak);
+    return tag ? tag : gtk_text_buffer_create_tag(buffer, kHiddenBreak, "invisible", TRUE, nullptr);
 }
 
 // Where a hidden break may go at or after `pos` in `line`: between two characters, and not just before a
 // carriage return, which ends a line of its own and would leave an empty line on the screen.
 std::size_t breakPoint(std::string_view line, std::size_t pos)
 {
-    while (pos < line.size() && (isContinuationByte(line[pos]) || line[pos] == '\r'))
+    while (pos < line.size() && ((static_cast<unsigned char>(line[pos]) & 0xC0) == 0x80 || line[pos] == '\r'))
         ++pos;
     return pos;
 }
 
 // Where a line wrapped at `width` in `context` breaks inside a word: the byte offsets in `piece` at which a
-// display line starts although no line may break there.
+// display line starts although no line may break there. None without a context or a width.
 std::vector<std::size_t> wordCuts(std::string_view piece, PangoContext* context, int width)
 {
     std::vector<std::size_t> cuts;
+    if (!context || width <= 0)
+        return cuts;
     GObjectPtr<PangoLayout> layout(pango_layout_new(context));
     pango_layout_set_text(layout.get(), piece.data(), static_cast<int>(piece.size()));
     pango_layout_set_width(layout.get(), width);
@@ -60,21 +55,18 @@ void setViewText(GtkTextBuffer* buffer, std::string_view text, PangoContext* con
     gtk_text_buffer_set_text(buffer, "", 0);
     GtkTextIter end;
     gtk_text_buffer_get_end_iter(buffer, &end);
-    auto insertPiece = [&](std::string_view piece) {
+    // A piece of a line, then a hidden break.
+    auto insertBroken = [&](std::string_view piece) {
         gtk_text_buffer_insert(buffer, &end, piece.data(), static_cast<gint>(piece.size()));
+        gtk_text_buffer_insert_with_tags(buffer, &end, "\n", 1, hidden, nullptr);
     };
     auto insert = [&](std::string_view piece) {
-        if (!context || wrapWidth <= 0) {
-            insertPiece(piece);
-            return;
-        }
         std::size_t from = 0;
         for (std::size_t cut : wordCuts(piece, context, wrapWidth)) {
-            insertPiece(piece.substr(from, cut - from));
-            gtk_text_buffer_insert_with_tags(buffer, &end, "\n", 1, hidden, nullptr);
+            insertBroken(piece.substr(from, cut - from));
             from = cut;
         }
-        insertPiece(piece.substr(from));
+        gtk_text_buffer_insert(buffer, &end, piece.data() + from, static_cast<gint>(piece.size() - from));
     };
     while (!text.empty()) {
         std::size_t lineEnd = text.find('\n');

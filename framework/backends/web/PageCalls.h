@@ -5,7 +5,7 @@
 extern "C" {
 
 // Event types a dialog's run takes from the page's queue.
-enum TvEvent { TV_COMMAND = 1, TV_ENTER = 2, TV_ESCAPE = 3, TV_CLOSE = 4, TV_SYSCOMMAND = 5, TV_HELP = 6 };
+enum TvEvent { TV_COMMAND = 1, TV_ENTER = 2, TV_ESCAPE = 3, TV_CLOSE = 4, TV_SYSCOMMAND = 5, TV_HELP = 6, TV_ALT_SPACE = 7 };
 
 // Control flags, as tv_control_add takes them.
 enum TvFlag { TV_TAB_STOP = 1, TV_DEFAULT = 2, TV_READ_ONLY = 4, TV_MULTI_LINE = 8, TV_WRAP = 32 };
@@ -43,6 +43,7 @@ void tv_work_area(int* rect);
 void tv_set_icon(int handle, int iconId);
 // A separator is command -2.
 int tv_menu_add(int handle, int command, const char* text);
+void tv_menu_open(int handle);
 void tv_add_icon(int iconId, const char* const* xpm);
 
 int tv_message_create(const char* text, const char* caption, int buttons, int icon);

@@ -131,6 +131,9 @@ void WebDialogWindow::deliver(int type, int arg)
     case TV_HELP:
         events_.onCommand(fw::kIdHelp);
         break;
+    case TV_ALT_SPACE:
+        events_.onAltSpaceKey();
+        break;
     default:
         break;
     }
@@ -282,8 +285,16 @@ bool WebDialogWindow::appendSystemMenuItem(unsigned command, std::string_view te
     return tv_menu_add(page_.handle(), static_cast<int>(command), copy.c_str()) != 0;
 }
 
+void WebDialogWindow::openWindowMenu()
+{
+    tv_menu_open(page_.handle());
+}
+
+// A run ends with the first result it is given.
 void WebDialogWindow::endDialog(int result)
 {
+    if (ended_)
+        return;
     result_ = result;
     ended_ = true;
 }

@@ -56,6 +56,7 @@ public:
     void setIcon(int iconId) override;
     bool appendSystemMenuSeparator() override;
     bool appendSystemMenuItem(unsigned command, std::string_view text) override;
+    void openWindowMenu() override;
     void endDialog(int result) override;
 
 private:

@@ -22,7 +22,7 @@ mergeInto(LibraryManager.library, {
     styled: false,
 
     // Event types, as WebDialogWindow reads them.
-    COMMAND: 1, ENTER: 2, ESCAPE: 3, CLOSE: 4, SYSCOMMAND: 5, HELP: 6,
+    COMMAND: 1, ENTER: 2, ESCAPE: 3, CLOSE: 4, SYSCOMMAND: 5, HELP: 6, ALT_SPACE: 7,
 
     post: function (handle, type, arg) {
       TV.queue.push({ handle: handle, type: type, arg: arg });
@@ -300,8 +300,8 @@ mergeInto(LibraryManager.library, {
         TV.post(d.handle, TV.ESCAPE, 0);
       } else if (e.key === 'F1' && !e.altKey && !e.shiftKey) {
         TV.post(d.handle, TV.HELP, 0);
-      } else if (e.key === ' ' && e.altKey && d.menu) {
-        TV.toggleMenu(d);
+      } else if (e.key === ' ' && e.altKey) {
+        TV.post(d.handle, TV.ALT_SPACE, 0);
       } else if ((e.key === 'Tab' || e.keyCode === 9) && !e.altKey) {  // WebKitGTK names Shift+Tab otherwise
         var stops = Array.prototype.filter.call(d.client.querySelectorAll('input, textarea, button'),
           function (c) { return c.tabIndex >= 0 && !c.disabled; });
@@ -775,6 +775,12 @@ mergeInto(LibraryManager.library, {
     img.src = url;
     d.menuButton.appendChild(img);
   },
+  tv_menu_open__deps: ['$TV'],
+  tv_menu_open: function (handle) {
+    var d = TV.dialogs[handle];
+    if (d.menu && d.menu.hidden) TV.toggleMenu(d);
+  },
+
   // A separator is command -2.
   tv_menu_add__deps: ['$TV'],
   tv_menu_add: function (handle, command, text) {

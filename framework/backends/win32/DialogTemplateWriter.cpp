@@ -1,6 +1,6 @@
 #include "framework/backends/win32/DialogTemplateWriter.h"
 
-#include "generator/Utf16.h"
+#include "win32/Utf16.h"
 
 #include <cstring>
 #include <string>

@@ -1,6 +1,6 @@
 #include "framework/backends/win32/Win32Backend.h"
 
-#include "generator/Utf16.h"
+#include "win32/Utf16.h"
 #include "framework/backends/win32/Win32DialogWindow.h"
 #include "framework/backends/win32/Winsock.h"
 

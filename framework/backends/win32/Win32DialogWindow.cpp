@@ -1,7 +1,7 @@
 #include "framework/backends/win32/Win32DialogWindow.h"
 
 #include "framework/backends/win32/DialogTemplateWriter.h"
-#include "generator/Utf16.h"
+#include "win32/Utf16.h"
 
 #include <algorithm>
 #include <string>
@@ -358,8 +358,19 @@ bool Win32DialogWindow::appendSystemMenuItem(unsigned command, std::string_view 
     return true;
 }
 
+void Win32DialogWindow::openWindowMenu()
+{
+    // As Alt+Space does; posted, as the menu runs a loop of its own.
+    PostMessageW(hwnd_, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+}
+
+// The system's EndDialog takes the result of its last call until the loop
+// ends; a run ends with the first result it is given.
 void Win32DialogWindow::endDialog(int result)
 {
+    if (ended_)
+        return;
+    ended_ = true;
     EndDialog(hwnd_, result);
 }
 

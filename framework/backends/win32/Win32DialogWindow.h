@@ -44,6 +44,7 @@ public:
     void setIcon(int iconId) override;
     bool appendSystemMenuSeparator() override;
     bool appendSystemMenuItem(unsigned command, std::string_view text) override;
+    void openWindowMenu() override;
     void endDialog(int result) override;
 
 private:
@@ -56,6 +57,7 @@ private:
     WindowEvents& events_;
     HWND hwnd_ = nullptr;
     bool focusWasSet_ = false;
+    bool ended_ = false;
     std::set<WPARAM> systemCommands_;
 };
 

@@ -1,0 +1,41 @@
+// The queue of reports to the framework: input is reported from an idle
+// call, never from inside a signal, as a report may run a nested modal loop.
+// While a modal dialog runs over the window it takes no input, and input it
+// had queued but not reported is dropped.
+#include "framework/backends/gtk/GtkDialogWindow.h"
+
+namespace tavrin::fw::gtk {
+
+void GtkDialogWindow::beginModalOver()
+{
+    ++modalOver_;
+    ++modalRuns_;
+    pending_.clear();
+}
+
+void GtkDialogWindow::post(Report report)
+{
+    if (modalOver_ > 0)
+        return;
+    pending_.push_back(std::move(report));
+    if (deliverySource_ == 0)
+        deliverySource_ = g_idle_add_full(G_PRIORITY_HIGH_IDLE, deliver, this, nullptr);
+}
+
+gboolean GtkDialogWindow::deliver(gpointer self)
+{
+    auto* window = static_cast<GtkDialogWindow*>(self);
+    window->deliverySource_ = 0;
+    std::vector<Report> reports;
+    reports.swap(window->pending_);
+    const int modalRuns = window->modalRuns_;
+    for (const Report& report : reports) {
+        // Once a report has run a modal dialog over the window, the input queued behind it is dropped.
+        if (window->ended_ || window->modalRuns_ != modalRuns)
+            break;
+        report(window->events_);
+    }
+    return G_SOURCE_REMOVE;
+}
+
+}  // namespace tavrin::fw::gtk
