@@ -329,8 +329,8 @@ mergeInto(LibraryManager.library, {
     // The Days-style combo box: an edit field, an "Open list" button and a
     // list of its own that drops below the field. While the list is open,
     // the arrow keys move through it, showing each item in the field, as a
-    // desktop combo does; Enter and Escape are the program's to handle (and
-    // Escape first gives the field back what it showed before).
+    // desktop combo does; Enter picks the highlighted item and Escape gives
+    // the field back what it showed before, each closing the list.
     combo: function (d, c, x, y, cx, cy, editHeight) {
       var box = document.createElement('div');
       box.className = 'tv-combo';
@@ -466,13 +466,16 @@ mergeInto(LibraryManager.library, {
         TV.closeList(c);
         return;
       } else if (dropped && key === 'Escape') {
-        // Escape gives the field back what it showed before the list dropped; the program closes the list.
+        // Escape gives the field back what it showed before the list dropped, and closes it.
         c.input.value = c.before.value;
         c.selection = c.before.selection;
         c.picked = c.before.picked;
         c.dirty = c.before.dirty;
-        TV.setHighlight(c, -1);
-        return;
+        TV.closeList(c);
+      } else if (dropped && key === 'Enter') {
+        // Enter picks the highlighted item and closes the list; the dialog never sees it.
+        if (c.highlight >= 0) TV.pick(c, c.highlight);
+        TV.closeList(c);
       } else if (c.items.length > 0 && (up || down || (dropped && /^(PageUp|PageDown|Home|End)$/.test(key)))) {
         var from = dropped ? c.highlight : TV.currentItem(c);
         var page = dropped ? Math.max(1, Math.floor(c.list.clientHeight / (c.list.children[0].offsetHeight || 1)) - 1) : 1;
