@@ -6,28 +6,31 @@
 //   clipboard_tool hold READY DONE   opens the clipboard, signals the named
 //                                    event READY and keeps the clipboard open
 //                                    until the named event DONE is signalled
+#include "win32/Utf16.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <string_view>
 
 namespace {
 
-int get(const char* path)
+// Writes the bytes `convert` makes of clipboard entry `format` to `path`:
+// 0 done, 2 no clipboard, 3 no such entry.
+template <typename Char, typename Convert>
+int save(UINT format, const char* path, Convert convert)
 {
     if (!OpenClipboard(nullptr))
         return 2;
     int status = 3;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* text = static_cast<const char*>(GlobalLock(data))) {
-            size_t size = strnlen(text, GlobalSize(data));
-            if (size < GlobalSize(data)) {
-                ++size;  // the terminating zero
-            }
+    if (HANDLE data = GetClipboardData(format)) {
+        if (const auto* text = static_cast<const Char*>(GlobalLock(data))) {
+            const std::string bytes = convert(text, GlobalSize(data) / sizeof(Char));
             if (FILE* f = std::fopen(path, "wb")) {
-                std::fwrite(text, 1, size, f);
+                std::fwrite(bytes.data(), 1, bytes.size(), f);
                 std::fclose(f);
                 status = 0;
             }
@@ -38,27 +41,21 @@ int get(const char* path)
     return status;
 }
 
+// The plain-text entry, its terminating zero included.
+int get(const char* path)
+{
+    return save<char>(CF_TEXT, path, [](const char* text, size_t room) {
+        const size_t length = strnlen(text, room);
+        return std::string(text, length < room ? length + 1 : length);
+    });
+}
+
+// The Unicode entry up to its zero, in UTF-8.
 int getUnicode(const char* path)
 {
-    if (!OpenClipboard(nullptr))
-        return 2;
-    int status = 3;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
-            const auto length = static_cast<int>(wcsnlen(text, GlobalSize(data) / sizeof(wchar_t)));
-            std::string utf8(static_cast<size_t>(length) * 4, '\0');
-            utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(),
-                                                                static_cast<int>(utf8.size()), nullptr, nullptr)));
-            if (FILE* f = std::fopen(path, "wb")) {
-                std::fwrite(utf8.data(), 1, utf8.size(), f);
-                std::fclose(f);
-                status = 0;
-            }
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return status;
+    return save<wchar_t>(CF_UNICODETEXT, path, [](const wchar_t* text, size_t room) {
+        return tavrin::narrow(std::wstring_view(text, wcsnlen(text, room)));
+    });
 }
 
 int hold(const char* ready, const char* done)
