@@ -23,6 +23,7 @@
 #include "framework/backends/gtk/DialogFont.h"
 #include "framework/backends/gtk/GtkControls.h"
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -99,10 +100,9 @@ private:
     GtkWidget* fixed_ = nullptr;
     GtkWidget* menuButton_ = nullptr;  // nullptr for a dialog without a window menu
     MainLoopPtr loop_;
-    std::vector<Report> pending_;
+    std::deque<Report> pending_;
     guint deliverySource_ = 0;
     int modalOver_ = 0;  // dialogs running modally over the window
-    int modalRuns_ = 0;  // how many have begun
     bool ended_ = false;
     int result_ = 0;
 };

@@ -9,7 +9,6 @@ namespace tavrin::fw::gtk {
 void GtkDialogWindow::beginModalOver()
 {
     ++modalOver_;
-    ++modalRuns_;
     pending_.clear();
 }
 
@@ -26,13 +25,11 @@ gboolean GtkDialogWindow::deliver(gpointer self)
 {
     auto* window = static_cast<GtkDialogWindow*>(self);
     window->deliverySource_ = 0;
-    std::vector<Report> reports;
-    reports.swap(window->pending_);
-    const int modalRuns = window->modalRuns_;
-    for (const Report& report : reports) {
-        // Once a report has run a modal dialog over the window, the input queued behind it is dropped.
-        if (window->ended_ || window->modalRuns_ != modalRuns)
-            break;
+    // Each report leaves the queue as it runs. One that runs a modal dialog over the window empties the queue
+    // (beginModalOver), so the input queued behind it is dropped.
+    while (!window->pending_.empty() && !window->ended_) {
+        const Report report = std::move(window->pending_.front());
+        window->pending_.pop_front();
         report(window->events_);
     }
     return G_SOURCE_REMOVE;
