@@ -13,7 +13,7 @@
 #include "app/RunTavrin.h"
 #include "framework/Dialog.h"
 #include "framework/backends/gtk/GtkBackend.h"
-#include "framework/backends/gtk/ViewText.h"
+#include "framework/backends/gtk/GtkControls.h"
 #include "res/Product.h"
 #include "res/Resources.h"
 

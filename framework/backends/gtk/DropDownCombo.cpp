@@ -15,8 +15,6 @@
 // costs nothing at start-up.
 
 #include "framework/backends/gtk/GtkControls.h"
-#include "framework/backends/gtk/GtkText.h"
-#include "framework/backends/gtk/UnlimitedEntry.h"
 
 #include <algorithm>
 #include <cstdlib>

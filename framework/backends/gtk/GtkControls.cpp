@@ -1,9 +1,5 @@
 #include "framework/backends/gtk/GtkControls.h"
 
-#include "framework/backends/gtk/GtkText.h"
-#include "framework/backends/gtk/UnlimitedEntry.h"
-#include "framework/backends/gtk/ViewText.h"
-
 namespace tavrin::fw::gtk {
 
 GtkWidget* newTitleBar(std::string_view caption, bool closeBox)
@@ -136,7 +132,7 @@ public:
 };
 
 // A multi-line box: a text view in a scrolled window, wrapped at word boundaries alone; setViewText cuts a word
-// too long for a line (see ViewText.h).
+// too long for a line (see GtkControls.h).
 class TextBox final : public GtkControl {
 public:
     explicit TextBox(const fw::ControlTemplate& tmpl)

@@ -3,6 +3,11 @@
 // control, all seen by the dialog window as a `GtkControl`. Each operation of
 // the framework's `Window` that a kind does not have does nothing and answers
 // as for a missing control.
+//
+// Below them, the helpers the controls share: GTK takes only UTF-8 text,
+// three keys count as Enter, one-line entries take text of any length
+// (UnlimitedEntry.cpp) and multi-line boxes keep long lines quick
+// (ViewText.cpp).
 
 #include "framework/Backend.h"
 #include "framework/backends/gtk/GtkPtr.h"
@@ -84,5 +89,51 @@ std::string toMnemonic(std::string_view caption);
 // The caption as a screen reader should say it: mnemonic marks and a trailing colon removed.
 std::string accessibleName(std::string_view caption);
 void setAccessibleName(GtkWidget* widget, std::string_view caption);
+
+// `text` as GTK can show it: unchanged when it is UTF-8, else with its bad bytes replaced.
+inline std::string validUtf8(std::string_view text)
+{
+    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr))
+        return std::string(text);
+    GCharPtr valid(g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
+    return valid.get();
+}
+
+inline bool isEnterKey(guint keyval)
+{
+    return keyval == GDK_KEY_Return || keyval == GDK_KEY_KP_Enter || keyval == GDK_KEY_ISO_Enter;
+}
+
+// One-line entries whose text has no length limit (UnlimitedEntry.cpp).
+//
+// GTK's own entry buffer stops growing at 65,535 bytes and drops the rest of
+// a longer paste without a word. The entries of our dialogs hold their text
+// in a buffer that keeps any length, and otherwise look and behave as any
+// GtkEntry does. The new entry is floating, as from gtk_entry_new().
+GtkWidget* newUnlimitedEntry();
+
+// Text of the multi-line boxes, shown so that a long line stays quick (ViewText.cpp).
+//
+// A text view lays out each line as one paragraph, and wrapping a long line
+// that has no blank in it costs time that grows with the square of its
+// length: a script holding a pasted address of a megabyte would keep the
+// Results dialog busy for minutes. `setViewText` therefore shows a line
+// longer than `kViewChunk` bytes as several paragraphs, separated by line
+// breaks that are hidden; `viewText` reads the text without them, so it is
+// always exactly the text that was set, as is what a user selects and copies.
+//
+// A wrapping view breaks lines at word boundaries alone (Pango draws a hyphen
+// that is not in the text wherever it breaks inside a word, and GTK 3 cannot
+// turn that off). Given the view's Pango context and wrap width, a word too
+// long for a line is cut by the same hidden breaks where it reaches the width.
+
+// Lines longer than this many bytes are shown in pieces of about this size.
+inline constexpr std::size_t kViewChunk = 1024;
+
+// Replaces the buffer's text with `text`, which must be valid UTF-8; with a
+// `context` and a `wrapWidth` (in Pango units), long words are cut as above.
+void setViewText(GtkTextBuffer* buffer, std::string_view text, PangoContext* context = nullptr, int wrapWidth = 0);
+// The buffer's text, without the hidden breaks.
+std::string viewText(GtkTextBuffer* buffer);
 
 }  // namespace tavrin::fw::gtk

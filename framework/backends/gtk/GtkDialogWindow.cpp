@@ -1,7 +1,6 @@
 #include "framework/backends/gtk/GtkDialogWindow.h"
 
 #include "framework/backends/gtk/GtkBackend.h"
-#include "framework/backends/gtk/GtkText.h"
 
 #include <algorithm>
 

@@ -1,4 +1,5 @@
-#include "framework/backends/gtk/UnlimitedEntry.h"
+// The buffer behind newUnlimitedEntry (GtkControls.h): one-line entries whose text has no length limit.
+#include "framework/backends/gtk/GtkControls.h"
 
 #include <algorithm>
 

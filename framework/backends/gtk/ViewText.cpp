@@ -1,4 +1,5 @@
-#include "framework/backends/gtk/ViewText.h"
+// The multi-line boxes' text with hidden breaks, so that long lines stay quick (GtkControls.h says how).
+#include "framework/backends/gtk/GtkControls.h"
 
 #include <vector>
 

@@ -4,7 +4,6 @@
 #include "framework/backends/gtk/GtkDialogWindow.h"
 
 #include "framework/backends/gtk/GtkBackend.h"
-#include "framework/backends/gtk/GtkText.h"
 
 namespace tavrin::fw::gtk {
 
