@@ -134,6 +134,23 @@ std::string GtkBackend::fontClass(const std::string& family, int pixelSize)
     return found->second;
 }
 
+GtkHeaderBar* GtkBackend::dressAsDialog(GtkWindow* window, std::string_view caption, bool closeBox,
+                                        const DialogFont& font)
+{
+    GtkHeaderBar* titleBar = GTK_HEADER_BAR(gtk_header_bar_new());
+    gtk_header_bar_set_title(titleBar, validUtf8(caption).c_str());
+    gtk_header_bar_set_decoration_layout(titleBar, closeBox ? ":close" : ":");
+    gtk_header_bar_set_show_close_button(titleBar, closeBox);
+    gtk_widget_show(GTK_WIDGET(titleBar));
+    gtk_window_set_titlebar(window, GTK_WIDGET(titleBar));
+    gtk_window_set_title(window, validUtf8(caption).c_str());
+    gtk_window_set_resizable(window, FALSE);
+    GtkStyleContext* style = gtk_widget_get_style_context(GTK_WIDGET(window));
+    gtk_style_context_add_class(style, "tavrin-dialog");
+    gtk_style_context_add_class(style, fontClass(font.family, font.pixelSize).c_str());
+    return titleBar;
+}
+
 int GtkBackend::runModal(const fw::DialogTemplate& tmpl, fw::Window* owner, fw::WindowEvents& events)
 {
     GtkDialogWindow window(*this, tmpl, dynamic_cast<GtkDialogWindow*>(owner), events);
@@ -160,18 +177,12 @@ int GtkBackend::messageBox(fw::Window* owner, std::string_view text, std::string
     TopLevelPtr dialog(gtk_message_dialog_new(parent ? parent->gtkWindow() : nullptr, GTK_DIALOG_MODAL,
                                               messageType(icon), GTK_BUTTONS_NONE, "%s", std::string(text).c_str()));
     GtkWindow* window = GTK_WINDOW(dialog.get());
-    gtk_window_set_title(window, std::string(caption).c_str());
     if (!parent)
         gtk_window_set_position(window, GTK_WIN_POS_CENTER);
     // It looks like the dialogs: their title bar with a close box alone, their size fixed, their font, and its
     // text can be selected and copied (a path in it, say).
-    gtk_window_set_resizable(window, FALSE);
+    dressAsDialog(window, caption, true, parent ? parent->font() : dialogFont("MS Sans Serif", 8));
     gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
-    gtk_window_set_titlebar(window, newTitleBar(caption, true));
-    const DialogFont font = parent ? parent->font() : dialogFont("MS Sans Serif", 8);
-    GtkStyleContext* style = gtk_widget_get_style_context(dialog.get());
-    gtk_style_context_add_class(style, "tavrin-dialog");
-    gtk_style_context_add_class(style, fontClass(font.family, font.pixelSize).c_str());
     gtk_container_foreach(GTK_CONTAINER(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog.get()))),
                           [](GtkWidget* text, gpointer) {
                               if (GTK_IS_LABEL(text))

@@ -17,6 +17,8 @@
 
 namespace tavrin::fw::gtk {
 
+struct DialogFont;
+
 // Takes GTK's own options (--display, --class, ...) out of the arguments,
 // without opening a display, so the program can read the rest.
 void takeToolkitArguments(int& argc, char**& argv);
@@ -40,6 +42,9 @@ public:
 
     // The CSS class that gives a dialog's widgets `family` at `pixelSize`.
     std::string fontClass(const std::string& family, int pixelSize);
+    // Makes `window` look like our dialogs: a header bar with `caption` and a close box (or no button) as its
+    // title bar, its size fixed, its widgets in `font`. Returns the header bar.
+    GtkHeaderBar* dressAsDialog(GtkWindow* window, std::string_view caption, bool closeBox, const DialogFont& font);
 
     int runModal(const fw::DialogTemplate& tmpl, fw::Window* owner, fw::WindowEvents& events) override;
     fw::PixelRect workArea() const override;

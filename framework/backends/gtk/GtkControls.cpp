@@ -2,16 +2,6 @@
 
 namespace tavrin::fw::gtk {
 
-GtkWidget* newTitleBar(std::string_view caption, bool closeBox)
-{
-    GtkWidget* header = gtk_header_bar_new();
-    gtk_header_bar_set_title(GTK_HEADER_BAR(header), validUtf8(caption).c_str());
-    gtk_header_bar_set_decoration_layout(GTK_HEADER_BAR(header), closeBox ? ":close" : ":");
-    gtk_header_bar_set_show_close_button(GTK_HEADER_BAR(header), closeBox);
-    gtk_widget_show(header);
-    return header;
-}
-
 std::string toMnemonic(std::string_view caption)
 {
     std::string out;

@@ -81,9 +81,6 @@ std::unique_ptr<GtkControl> makeControl(const fw::ControlTemplate& tmpl, int cx,
 std::unique_ptr<GtkControl> makeDropDownCombo(const fw::ControlTemplate& tmpl, int editHeight, int listHeight,
                                               const ControlContext& context);
 
-// A header bar for a dialog's title bar, with a close box or with no button.
-GtkWidget* newTitleBar(std::string_view caption, bool closeBox);
-
 // "&" marks the mnemonic in our captions, "_" in GTK's; "&&" is a plain "&".
 std::string toMnemonic(std::string_view caption);
 // The caption as a screen reader should say it: mnemonic marks and a trailing colon removed.

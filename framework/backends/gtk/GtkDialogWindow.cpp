@@ -12,12 +12,9 @@ GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& 
       window_(gtk_window_new(GTK_WINDOW_TOPLEVEL))
 {
     GtkWindow* window = gtkWindow();
-    const std::string fontClass = backend_.fontClass(font_.family, font_.pixelSize);
-    GtkStyleContext* style = gtk_widget_get_style_context(window_.get());
-    gtk_style_context_add_class(style, "tavrin-dialog");
-    gtk_style_context_add_class(style, fontClass.c_str());
-    gtk_window_set_title(window, validUtf8(tmpl.caption).c_str());
-    gtk_window_set_resizable(window, FALSE);
+    GtkHeaderBar* titleBar = backend_.dressAsDialog(window, tmpl.caption, tmpl.systemMenu, font_);
+    if (tmpl.systemMenu)
+        addWindowMenu(titleBar);
     gtk_window_set_skip_taskbar_hint(window, !tmpl.appWindow);
     if (!tmpl.appWindow)
         gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
@@ -25,11 +22,6 @@ GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& 
         gtk_window_set_transient_for(window, owner_->gtkWindow());
         gtk_window_set_modal(window, TRUE);
     }
-    GtkWidget* titleBar = newTitleBar(tmpl.caption, tmpl.systemMenu);
-    if (tmpl.systemMenu)
-        addWindowMenu(GTK_HEADER_BAR(titleBar));
-    gtk_widget_show_all(titleBar);
-    gtk_window_set_titlebar(window, titleBar);
 
     fixed_ = gtk_fixed_new();
     gtk_style_context_add_class(gtk_widget_get_style_context(fixed_), "tavrin-client");
@@ -37,7 +29,8 @@ GtkDialogWindow::GtkDialogWindow(GtkBackend& backend, const fw::DialogTemplate& 
     gtk_container_add(GTK_CONTAINER(window), fixed_);
 
     const ControlContext context{
-        font_.baseY, fontClass, [this](int iconId) { return backend_.icon(iconId, 32); },
+        font_.baseY, backend_.fontClass(font_.family, font_.pixelSize),
+        [this](int iconId) { return backend_.icon(iconId, 32); },
         [this](int id) { post([id](fw::WindowEvents& e) { e.onCommand(id); }); },
         [this](int id) { return events_.onListItemRequest(id); }};
     for (const fw::ControlTemplate& c : tmpl.controls) {

@@ -24,6 +24,7 @@ void GtkDialogWindow::addWindowMenu(GtkHeaderBar* titleBar)
                                                        : gtk_image_new_from_icon_name("open-menu-symbolic",
                                                                                       GTK_ICON_SIZE_MENU));
     setAccessibleName(menuButton_, "Window menu");
+    gtk_widget_show_all(menuButton_);
     gtk_header_bar_pack_start(titleBar, menuButton_);
 }
 
