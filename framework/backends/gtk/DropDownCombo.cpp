@@ -100,9 +100,8 @@ private:
         gtk_window_set_type_hint(GTK_WINDOW(popup_.get()), GDK_WINDOW_TYPE_HINT_COMBO);
         gtk_style_context_add_class(gtk_widget_get_style_context(popup_.get()), "tavrin-dropdown");
         gtk_style_context_add_class(gtk_widget_get_style_context(popup_.get()), styleClass_.c_str());
-        store_ = gtk_list_store_new(1, G_TYPE_STRING);
-        tree_ = GTK_TREE_VIEW(gtk_tree_view_new_with_model(GTK_TREE_MODEL(store_)));
-        g_object_unref(store_);  // the tree view holds it from here on
+        const GObjectPtr<GtkListStore> store(gtk_list_store_new(1, G_TYPE_STRING));  // the tree view holds it too
+        tree_ = GTK_TREE_VIEW(gtk_tree_view_new_with_model(GTK_TREE_MODEL(store.get())));
         gtk_tree_view_set_headers_visible(tree_, FALSE);
         gtk_tree_view_set_enable_search(tree_, FALSE);
         gtk_tree_view_set_activate_on_single_click(tree_, TRUE);
@@ -130,8 +129,9 @@ private:
             return;
         if (!popup_)
             buildList();
-        for (int row = gtk_tree_model_iter_n_children(GTK_TREE_MODEL(store_), nullptr); row < listCount(); ++row)
-            gtk_list_store_insert_with_values(store_, nullptr, -1, 0, validUtf8(items_[size_t(row)]).c_str(), -1);
+        GtkListStore* store = GTK_LIST_STORE(gtk_tree_view_get_model(tree_));
+        for (int row = gtk_tree_model_iter_n_children(GTK_TREE_MODEL(store), nullptr); row < listCount(); ++row)
+            gtk_list_store_insert_with_values(store, nullptr, -1, 0, validUtf8(items_[size_t(row)]).c_str(), -1);
 
         // Just below the field, as wide as the combo box.
         GtkWindow* popup = GTK_WINDOW(popup_.get());
@@ -165,10 +165,11 @@ private:
     // The highlighted row, -1 for none.
     int highlighted() const
     {
+        GtkTreeModel* model = nullptr;
         GtkTreeIter row;
-        if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(tree_), nullptr, &row))
+        if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(tree_), &model, &row))
             return -1;
-        const GCharPtr path(gtk_tree_model_get_string_from_iter(GTK_TREE_MODEL(store_), &row));
+        const GCharPtr path(gtk_tree_model_get_string_from_iter(model, &row));
         return std::atoi(path.get());
     }
 
@@ -244,8 +245,7 @@ private:
     std::string styleClass_;
     std::function<int()> currentItem_;
     TopLevelPtr popup_;
-    GtkTreeView* tree_ = nullptr;    // owned by popup_
-    GtkListStore* store_ = nullptr;  // owned by tree_
+    GtkTreeView* tree_ = nullptr;  // owned by popup_; it holds the list's model
     std::vector<std::string> items_;
     int selection_ = -1;
 };
