@@ -99,27 +99,23 @@ void GtkBackend::addIcon(int iconId, const char* const* xpm)
     if (!picture)
         return;
     icons_[iconId].push_back(std::move(picture));
-    std::erase_if(scaledIcons_, [iconId](const auto& entry) { return entry.first.first == iconId; });
 }
 
-GdkPixbuf* GtkBackend::icon(int iconId, int size) const
+GObjectPtr<GdkPixbuf> GtkBackend::icon(int iconId, int size) const
 {
     // The picture of that size, else the largest one scaled to it.
     auto found = icons_.find(iconId);
-    if (found == icons_.end() || found->second.empty())
-        return nullptr;
+    if (found == icons_.end())
+        return {};
     GdkPixbuf* largest = nullptr;
     for (const auto& picture : found->second) {
         int width = gdk_pixbuf_get_width(picture.get());
         if (width == size && gdk_pixbuf_get_height(picture.get()) == size)
-            return picture.get();
+            return GObjectPtr<GdkPixbuf>(GDK_PIXBUF(g_object_ref(picture.get())));
         if (!largest || width > gdk_pixbuf_get_width(largest))
             largest = picture.get();
     }
-    auto& scaled = scaledIcons_[{iconId, size}];
-    if (!scaled)
-        scaled.reset(gdk_pixbuf_scale_simple(largest, size, size, GDK_INTERP_NEAREST));
-    return scaled.get();
+    return GObjectPtr<GdkPixbuf>(gdk_pixbuf_scale_simple(largest, size, size, GDK_INTERP_NEAREST));
 }
 
 std::string GtkBackend::fontClass(const std::string& family, int pixelSize)

@@ -35,8 +35,8 @@ public:
 
     // Adds a picture in XPM form to icon `iconId`; an icon may have one picture per size.
     void addIcon(int iconId, const char* const* xpm);
-    // Icon `iconId` scaled to `size` pixels square; nullptr when unknown.
-    GdkPixbuf* icon(int iconId, int size) const;
+    // Icon `iconId` scaled to `size` pixels square; empty when unknown.
+    GObjectPtr<GdkPixbuf> icon(int iconId, int size) const;
     // The first registered icon, for title bars of dialogs that set none.
     int defaultIconId() const { return icons_.empty() ? 0 : icons_.begin()->first; }
 
@@ -59,7 +59,6 @@ private:
     std::string css_;  // the dialogs' rules, then a rule for each font class
     AdwaitaMarks marks_;
     std::map<int, std::vector<GObjectPtr<GdkPixbuf>>> icons_;
-    mutable std::map<std::pair<int, int>, GObjectPtr<GdkPixbuf>> scaledIcons_;
     std::map<std::string, std::string> fontClasses_;  // family "/" size to class name
     bool copied_ = false;
 };

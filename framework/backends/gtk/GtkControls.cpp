@@ -234,8 +234,8 @@ std::unique_ptr<GtkControl> makeControl(const fw::ControlTemplate& tmpl, int cx,
                                           cy >= 2 * context.baseY);
         break;
     case fw::ControlKind::Icon: {
-        GdkPixbuf* pixbuf = context.icon(tmpl.iconId);
-        control = std::make_unique<GtkControl>(tmpl, pixbuf ? gtk_image_new_from_pixbuf(pixbuf) : gtk_image_new());
+        // No picture gives an empty image.
+        control = std::make_unique<GtkControl>(tmpl, gtk_image_new_from_pixbuf(context.icon(tmpl.iconId).get()));
         gtk_widget_set_halign(control->placed(), GTK_ALIGN_START);
         gtk_widget_set_valign(control->placed(), GTK_ALIGN_START);
         cx = cy = -1;  // shown at its picture's size

@@ -69,7 +69,7 @@ protected:
 struct ControlContext {
     int baseY;                                     // the dialog font's height in pixels
     std::string fontClass;                         // the CSS class of the dialog's font
-    std::function<GdkPixbuf*(int iconId)> icon;    // an icon at 32 pixels
+    std::function<GObjectPtr<GdkPixbuf>(int iconId)> icon;  // an icon at 32 pixels
     std::function<void(int id)> clicked;           // a button was pressed
     std::function<int(int id)> currentListItem;    // the item a combo box's field stands for
 };

@@ -191,15 +191,15 @@ bool GtkDialogWindow::isVisibleAndNotMinimised() const
 
 void GtkDialogWindow::setIcon(int iconId)
 {
-    GdkPixbuf* small = backend_.icon(iconId, 16);
-    GdkPixbuf* big = backend_.icon(iconId, 32);
+    const GObjectPtr<GdkPixbuf> small = backend_.icon(iconId, 16);
+    const GObjectPtr<GdkPixbuf> big = backend_.icon(iconId, 32);
     if (!small || !big)
         return;
-    GList* list = g_list_append(g_list_append(nullptr, small), big);
+    GList* list = g_list_append(g_list_append(nullptr, small.get()), big.get());
     gtk_window_set_icon_list(gtkWindow(), list);
     g_list_free(list);
     if (menuButton_)
-        gtk_image_set_from_pixbuf(GTK_IMAGE(gtk_button_get_image(GTK_BUTTON(menuButton_))), small);
+        gtk_image_set_from_pixbuf(GTK_IMAGE(gtk_button_get_image(GTK_BUTTON(menuButton_))), small.get());
 }
 
 // A run ends with the first result it is given; nothing more is reported.

@@ -19,8 +19,8 @@ void GtkDialogWindow::addWindowMenu(GtkHeaderBar* titleBar)
     gtk_button_set_relief(GTK_BUTTON(menuButton_), GTK_RELIEF_NONE);
     gtk_style_context_add_class(gtk_widget_get_style_context(menuButton_), "tavrin-window-menu");
     gtk_menu_button_set_popup(GTK_MENU_BUTTON(menuButton_), menu);
-    GdkPixbuf* icon = backend_.icon(backend_.defaultIconId(), 16);
-    gtk_button_set_image(GTK_BUTTON(menuButton_), icon ? gtk_image_new_from_pixbuf(icon)
+    const GObjectPtr<GdkPixbuf> icon = backend_.icon(backend_.defaultIconId(), 16);
+    gtk_button_set_image(GTK_BUTTON(menuButton_), icon ? gtk_image_new_from_pixbuf(icon.get())
                                                        : gtk_image_new_from_icon_name("open-menu-symbolic",
                                                                                       GTK_ICON_SIZE_MENU));
     setAccessibleName(menuButton_, "Window menu");
