@@ -14,6 +14,7 @@
 //
 // Driving a page as a user would (tests/web):
 //   await visit.press('Shift+Tab'); await visit.clickOn('css selector');
+//   await visit.clickAt(x, y);          // wherever the page's pixel (x, y) is
 //   await visit.insertText(text);       // as a paste into the focused field
 //   await visit.clipboard();            // the clipboard's text, or null where
 //                                       // the engine lets no test read it
@@ -117,6 +118,7 @@ function pageVisit(context, main) {
     eval: (expr) => main.evaluate(expr),
     press: (keys) => pressKeys(main.keyboard, keys),
     clickOn: (selector) => main.click(selector),
+    clickAt: (x, y) => main.mouse.click(x, y),
     // Playwright inserts the text as a paste would; puppeteer types one character at a time, so the text
     // goes through the clipboard and Ctrl+V.
     insertText: async (text) => {
@@ -317,6 +319,13 @@ async function webkitEngine() {
         async clickOn(selector) {
           const found = await at('POST', '/element', { using: 'css selector', value: selector });
           await at('POST', `/element/${Object.values(found)[0]}/click`);
+        },
+        async clickAt(x, y) {
+          const actions = [{ type: 'pointerMove', x, y, origin: 'viewport' }, { type: 'pointerDown', button: 0 },
+            { type: 'pointerUp', button: 0 }];
+          await at('POST', '/actions', { actions: [{ type: 'pointer', id: 'mouse', parameters: { pointerType: 'mouse' },
+            actions }] });
+          await at('DELETE', '/actions');
         },
         // Typed, a long text takes minutes: it goes through the X clipboard (xclip) and Ctrl+V.
         async insertText(text) {
