@@ -44,6 +44,34 @@ bool mainIsActive()
     return w && gtk_window_is_active(w);
 }
 
+// The visible frame of a shown window, with the window manager's decorations.
+fw::PixelRect frameOf(GtkWindow* w)
+{
+    GdkRectangle frame;
+    gdk_window_get_frame_extents(gtk_widget_get_window(GTK_WIDGET(w)), &frame);
+    return {frame.x, frame.y, frame.width, frame.height};
+}
+
+// Whether dialog `w` takes input. Under a window manager a dialog is framed, focused and moved to its place some
+// time after it is shown, and keys or clicks sent before then go astray; so it is ready once it is active and
+// centred over `over`, where it always first appears. Without one it is ready once shown.
+bool readyCentredOver(GtkWindow* w, const fw::PixelRect& over)
+{
+    if (!w || !gtk_widget_get_mapped(GTK_WIDGET(w)))
+        return false;
+    if (g_strcmp0(gdk_x11_screen_get_window_manager_name(gdk_screen_get_default()), "unknown") == 0)
+        return true;
+    const fw::PixelRect frame = frameOf(w);
+    return gtk_window_is_active(w) && std::abs(frame.x + frame.cx / 2 - (over.x + over.cx / 2)) <= 2 &&
+           std::abs(frame.y + frame.cy / 2 - (over.y + over.cy / 2)) <= 2;
+}
+
+// The same for a dialog over the main one.
+std::function<bool()> readyOverMain(const char* title)
+{
+    return [title] { return mainDialog() && readyCentredOver(windowTitled(title), frameOf(mainDialog())); };
+}
+
 std::string entryText(GtkWindow* window, const std::string& name)
 {
     GtkWidget* entry = named(window, name, GTK_TYPE_ENTRY);
@@ -83,23 +111,9 @@ protected:
         EXPECT_TRUE(driver.failure().empty()) << driver.failure();
     }
 
-    // Under a window manager the dialog is framed, focused and moved to its place some time after it is shown,
-    // and keys or clicks sent before then go astray; so wait until it is active and centred, where it always
-    // first appears. Without one it is ready once shown.
     ProgramDriver& waitForMain()
     {
-        return driver.until("the main dialog", [this] {
-            GtkWindow* w = mainDialog();
-            if (!w || !gtk_widget_get_mapped(GTK_WIDGET(w)))
-                return false;
-            if (g_strcmp0(gdk_x11_screen_get_window_manager_name(gdk_screen_get_default()), "unknown") == 0)
-                return true;
-            GdkRectangle frame;
-            gdk_window_get_frame_extents(gtk_widget_get_window(GTK_WIDGET(w)), &frame);
-            fw::PixelRect area = backend.workArea();
-            return gtk_window_is_active(w) && std::abs(frame.x + frame.width / 2 - (area.x + area.cx / 2)) <= 2 &&
-                   std::abs(frame.y + frame.height / 2 - (area.y + area.cy / 2)) <= 2;
-        });
+        return driver.until("the main dialog", [this] { return readyCentredOver(mainDialog(), backend.workArea()); });
     }
 
     // Installs a fake default browser for HTML pages that records what it is asked to open, and makes a fresh
@@ -240,7 +254,7 @@ TEST_F(GtkProgramTest, CreatePopupShowsResultsOverTheBlockedMainDialogAndCopiesT
     ASSERT_FALSE(expected.empty());
     waitForMain()
         .then([] { sendClick(named(mainDialog(), "Create Popup")); })
-        .until("the Results dialog", [] { return windowTitled("Results") != nullptr; })
+        .until("the Results dialog", readyOverMain("Results"))
         .then([] {
             GtkWindow* results = windowTitled("Results");
             EXPECT_EQ(gtk_window_get_transient_for(results), mainDialog());
@@ -309,7 +323,7 @@ TEST_F(GtkProgramTest, WindowMenuOpensTheAboutBox)
             ASSERT_NE(about, nullptr);
             sendClick(about);
         })
-        .until("the About box", [] { return windowTitled("About Tavrin") != nullptr; })
+        .until("the About box", readyOverMain("About Tavrin"))
         .then([] {
             GtkWindow* about = windowTitled("About Tavrin");
             EXPECT_NE(labelWithText(about, "Tavrin Version " TAVRIN_VERSION), nullptr);
