@@ -22,7 +22,7 @@ const runs = Number(process.argv[3] ?? 7);
 
 // The flags of tavrin.html (app/CMakeLists.txt), less what only the program needs.
 const empty = path.join(mkdtempSync(path.join(tmpdir(), 'web-startup-')), 'empty.html');
-execFileSync('em++', ['-Os', '-sASYNCIFY=1', '-sSINGLE_FILE=1', '-sMINIFY_HTML=0', '-sENVIRONMENT=web',
+execFileSync('em++', ['-Oz', '-sASYNCIFY=1', '-sSINGLE_FILE=1', '-sMINIFY_HTML=0', '-sENVIRONMENT=web',
   '-sMALLOC=emmalloc', '-sTEXTDECODER=2', '-sINCOMING_MODULE_JS_API=[]',
   '--shell-file', path.join(source, 'app/shell.html'), path.join(here, 'web_startup_empty.cpp'), '-o', empty],
 { env: { ...process.env, NODE_PATH: '/usr/share/nodejs' }, stdio: 'inherit' });
