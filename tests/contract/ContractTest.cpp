@@ -4,6 +4,7 @@
 // GtkHost, Win32Host) makes its own test program of these cases.
 
 #include "contract/Host.h"
+#include "support/Templates.h"
 
 #include "framework/App.h"
 #include "framework/Dialog.h"
@@ -21,6 +22,8 @@ namespace tavrin::test::contract {
 namespace {
 
 using fw::ControlKind;
+using tavrin::test::control;
+using tavrin::test::kNonAscii;
 
 enum : int {
     kName = 1001,
@@ -35,9 +38,6 @@ enum : int {
 };
 constexpr unsigned kAboutCommand = 0x10;
 
-// Cyrillic, accented Latin in quotes, and a character beyond the first 65,536.
-const std::string kNonAscii = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \"\xC3\xA9\" \xF0\x9F\x98\x80";
-
 fw::DialogTemplate contractTemplate()
 {
     fw::DialogTemplate t;
@@ -47,14 +47,7 @@ fw::DialogTemplate contractTemplate()
     t.cy = 130;
     auto add = [&t](int id, ControlKind kind, std::string caption, fw::DluRect rect,
                     bool tabStop = true) -> fw::ControlTemplate& {
-        fw::ControlTemplate c;
-        c.id = id;
-        c.kind = kind;
-        c.caption = std::move(caption);
-        c.rect = rect;
-        c.tabStop = tabStop;
-        c.group = kind == ControlKind::RadioButton;
-        t.controls.push_back(c);
+        t.controls.push_back(control(id, kind, std::move(caption), rect, tabStop));
         return t.controls.back();
     };
     add(fw::kNoId, ControlKind::Text, "&Name:", {5, 7, 30, 8}, false);

@@ -6,6 +6,7 @@
 #include "GtkTestCommon.h"
 
 #include "framework/backends/gtk/GtkPtr.h"
+#include "support/Templates.h"
 
 #include <algorithm>
 #include <memory>
@@ -14,20 +15,9 @@ namespace tavrin::fw::gtk::test {
 namespace {
 
 using fw::ControlKind;
+using tavrin::test::control;
 
 enum : int { kName = 10, kFirst = 11, kSecond = 12, kTick = 13, kDays = 14, kNotes = 15, kPress = 16, kFooter = 17 };
-
-fw::ControlTemplate control(int id, ControlKind kind, std::string caption, fw::DluRect rect, bool tabStop = true)
-{
-    fw::ControlTemplate c;
-    c.id = id;
-    c.kind = kind;
-    c.caption = std::move(caption);
-    c.rect = rect;
-    c.tabStop = tabStop;
-    c.group = kind == ControlKind::RadioButton;
-    return c;
-}
 
 fw::DialogTemplate probeTemplate()
 {

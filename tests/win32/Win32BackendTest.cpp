@@ -6,6 +6,7 @@
 
 #include "win32/Utf16.h"
 #include "UserInput.h"
+#include "support/Templates.h"
 
 #include <windows.h>
 
@@ -24,6 +25,7 @@ using namespace tavrin::fw;
 using namespace tavrin::fw::win32;
 using tavrin::narrow;
 using tavrin::test::clickControl;
+using tavrin::test::kNonAscii;
 using tavrin::test::pressKey;
 using tavrin::test::waitFor;
 
@@ -36,9 +38,6 @@ constexpr int kDays = 1005;
 constexpr int kCopy = 1033;
 constexpr int kNoHandler = 1009;
 constexpr int kIconId = 128;
-
-// Cyrillic, accented Latin, quotes and a character beyond the first 65,536.
-const std::string kNonAscii = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \"\xC3\xA9\" \xF0\x9F\x98\x80";
 
 ControlTemplate control(int id, ControlKind kind, std::string caption, DluRect rect)
 {
