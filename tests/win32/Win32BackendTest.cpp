@@ -24,7 +24,6 @@ namespace {
 using namespace tavrin::fw;
 using namespace tavrin::fw::win32;
 using tavrin::narrow;
-using tavrin::test::clickControl;
 using tavrin::test::kNonAscii;
 using tavrin::test::pressKey;
 using tavrin::test::waitFor;
@@ -182,12 +181,6 @@ private:
     UINT_PTR stepTimer_ = 0;
     UINT_PTR watchdog_ = 0;
 };
-
-// A left click in the middle of a control.
-void click(const Window& w, int id)
-{
-    clickControl(GetDlgItem(hwndOf(w), id));
-}
 
 DWORD styleOf(const Window& w, int id)
 {
